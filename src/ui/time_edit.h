@@ -22,6 +22,9 @@ public:
 
     void stepBy(int steps) override;
 
+    // The text field, for the caret and the selection.
+    using QAbstractSpinBox::lineEdit;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
