@@ -123,7 +123,8 @@ TEST_F(PanelStates, ListedSequencesEndInTheirState) {
             std::string trace = way == Way::UserClick ? "click" : "code";
             for (Choice choice : sequence) {
                 Choose(choice, way);
-                trace += " " + std::to_string(static_cast<int>(choice));
+                trace.push_back(' ');
+                trace.append(std::to_string(static_cast<int>(choice)));
             }
             ExpectState(trace);
         }
@@ -139,8 +140,10 @@ TEST_F(PanelStates, RandomWalkStaysInTheTable) {
         const auto choice = static_cast<Choice>(random() % 4);
         const auto way = static_cast<Way>(random() % 3);
         Choose(choice, way);
-        trace += std::to_string(static_cast<int>(choice)) + "/" +
-                 std::to_string(static_cast<int>(way)) + " ";
+        trace.append(std::to_string(static_cast<int>(choice)));
+        trace.push_back('/');
+        trace.append(std::to_string(static_cast<int>(way)));
+        trace.push_back(' ');
         ExpectState(trace);
         if (HasFailure()) {
             return;
