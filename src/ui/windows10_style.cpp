@@ -36,6 +36,25 @@ public:
         palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(131, 131, 131));
     }
 
+    // Narrow drop-down arrows and margins, so that the short lists of the design show their
+    // whole text (Fusion's own leave "WPA_WPA2_PSK" and "DHCP" cut).
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override {
+        if (control == CC_ComboBox && (part == SC_ComboBoxArrow || part == SC_ComboBoxEditField)) {
+            constexpr int kArrowWidth = 16;
+            const QRect frame = option->rect;
+            const QRect arrow(frame.right() - kArrowWidth, frame.top() + 1, kArrowWidth,
+                              frame.height() - 2);
+            if (part == SC_ComboBoxArrow) {
+                return visualRect(option->direction, frame, arrow);
+            }
+            const QRect field(frame.left() + 3, frame.top() + 2, arrow.left() - frame.left() - 4,
+                              frame.height() - 4);
+            return visualRect(option->direction, frame, field);
+        }
+        return QProxyStyle::subControlRect(control, option, part, widget);
+    }
+
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
         if (element == PE_PanelButtonCommand || element == PE_PanelButtonBevel) {
