@@ -17,6 +17,8 @@ namespace quillo::ui {
 
 using lang::MessageText;
 
+// Changes the captions through the control pointers; const would misstate that.
+// NOLINTNEXTLINE(readability-make-member-function-const)
 void Form1::ApplyLanguage() {
     Label_Choose_device->setText(MessageText(0));
     Label_Choose_device_mode->setText(MessageText(10));

@@ -52,7 +52,8 @@ struct Box {
 constexpr int kNoTab = -1;
 constexpr int kAutoSize = -1;
 
-struct ControlRow {
+// Fields in the order of the design tables' columns, not packed.
+struct ControlRow {  // NOLINT(clang-analyzer-optin.performance.Padding)
     const char* name;
     Kind kind;
     const char* parent;  // nullptr: the window

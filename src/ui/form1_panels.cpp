@@ -15,6 +15,9 @@ namespace quillo::ui {
 
 using lang::MessageText;
 
+// The handlers change the window through its control pointers; const would misstate that.
+// NOLINTBEGIN(readability-make-member-function-const)
+
 namespace {
 constexpr int kOpenSecurity = 0;  // "OPEN" in ComboBox_Security_WI_FI
 constexpr int kDhcp = 0;          // in ComboBox_IP_Slave
@@ -145,5 +148,7 @@ void Form1::TrackBar_External_sensor2Change() {
     Label_External_sensor2->setText(QString::number(TrackBar_External_sensor2->value() * 5) +
                                     QStringLiteral(" %"));
 }
+
+// NOLINTEND(readability-make-member-function-const)
 
 }  // namespace quillo::ui

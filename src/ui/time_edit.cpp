@@ -19,7 +19,7 @@ bool InRange(QChar c, char low, char high) {
 }  // namespace
 
 QString StepTimeField(const QString& field, bool up, int wrapTop) {
-    const QString top = QString::number(wrapTop);
+    QString top = QString::number(wrapTop);
     QChar tens = field[0];
     QChar units = field[1];
     if (up) {

@@ -31,7 +31,7 @@ std::string FallbackDirectory() {
     if (error) {
         temp = "/tmp";
     }
-    const std::string dir = (temp / ("quillo-" + std::to_string(::getuid()))).string();
+    std::string dir = (temp / ("quillo-" + std::to_string(::getuid()))).string();
     if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
         return {};
     }
