@@ -25,6 +25,8 @@ void GrabWhenShown(quillo::ui::Form1& form, const QString& file) {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aldrun Quillo"));
+    // Keys typed into a list less than 500 ms apart search together.
+    QApplication::setKeyboardInputInterval(500);
     quillo::ui::ApplyProgramFonts();
     quillo::ui::ApplyVisualStyle(QStringLiteral("Windows10"));
 

@@ -17,7 +17,9 @@ namespace {
 // accent blue. It leaves palette colours alone, so the program's red and green show as set.
 class Windows10Style : public QProxyStyle {
 public:
-    Windows10Style() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+    Windows10Style() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {
+        setObjectName(QStringLiteral("Windows10"));
+    }
 
     void polish(QPalette& palette) override {
         QProxyStyle::polish(palette);

@@ -19,6 +19,8 @@ int main(int argc, char* argv[]) {
     }
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
+    // Keys typed into a list less than 500 ms apart search together.
+    QApplication::setKeyboardInputInterval(500);
     quillo::ui::ApplyProgramFonts();
     quillo::ui::ApplyVisualStyle(QStringLiteral("Windows10"));
     return RUN_ALL_TESTS();
