@@ -37,6 +37,7 @@ void Panel::paintEvent(QPaintEvent* event) {
     if (!caption_.isEmpty()) {
         QPainter painter(this);
         painter.setPen(palette().color(QPalette::WindowText));
+        painter.setFont(FittingFont(font(), caption_, contentsRect().width() - 4));
         painter.drawText(contentsRect(), Qt::AlignCenter, caption_);
     }
 }
@@ -56,6 +57,61 @@ Slider::Slider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
         }
     });
     connect(this, &QAbstractSlider::sliderReleased, this, &Slider::changed);
+}
+
+QFont FittingFont(const QFont& font, const QString& text, int width) {
+    constexpr int kSmallest = 8;
+    QFont fitting = font;
+    int size = font.pixelSize();
+    while (size > kSmallest && QFontMetrics(fitting).horizontalAdvance(text) > width) {
+        fitting.setPixelSize(--size);
+    }
+    return fitting;
+}
+
+void CaptionLabel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    painter.setFont(FittingFont(font(), text(), area.width()));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+    painter.drawText(area, static_cast<int>(alignment()), text());
+}
+
+namespace {
+
+// Paints a button-like control through the style with its caption's font fitted to the place
+// the style gives the caption.
+void PaintFitted(QWidget* button, QStyleOptionButton& option, QStyle::ControlElement element,
+                 QStyle::SubElement contents) {
+    QStylePainter painter(button);
+    const QRect area = button->style()->subElementRect(contents, &option, button);
+    // The style keeps a margin inside a push button's contents.
+    const int margin = element == QStyle::CE_PushButton ? 6 : 0;
+    const QFont fitting = FittingFont(button->font(), option.text, area.width() - margin);
+    painter.setFont(fitting);
+    option.fontMetrics = QFontMetrics(fitting);
+    painter.drawControl(element, option);
+}
+
+}  // namespace
+
+void CaptionButton::paintEvent(QPaintEvent* /*event*/) {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    PaintFitted(this, option, QStyle::CE_PushButton, QStyle::SE_PushButtonContents);
+}
+
+void CaptionRadioButton::paintEvent(QPaintEvent* /*event*/) {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    PaintFitted(this, option, QStyle::CE_RadioButton, QStyle::SE_RadioButtonContents);
+}
+
+void CaptionCheckBox::paintEvent(QPaintEvent* /*event*/) {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    PaintFitted(this, option, QStyle::CE_CheckBox, QStyle::SE_CheckBoxContents);
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {

@@ -2,10 +2,12 @@
 
 // Small adaptations of Qt widgets to the event rules the window's handlers rely on.
 
+#include <QCheckBox>
 #include <QColor>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QString>
 
@@ -66,6 +68,52 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The control's font made smaller, a pixel at a time down to 8 px, until `text` fits `width`:
+// several languages' captions are longer than the design's boxes. Text that still does not fit
+// is cut as before.
+QFont FittingFont(const QFont& font, const QString& text, int width);
+
+// Captioned controls that paint their caption with FittingFont.
+class CaptionLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class CaptionButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class CaptionRadioButton : public QRadioButton {
+    Q_OBJECT
+
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class CaptionCheckBox : public QCheckBox {
+    Q_OBJECT
+
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A push button whose caption wraps onto more lines when it does not fit.

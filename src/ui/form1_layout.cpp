@@ -183,7 +183,8 @@ QWidget* Create(const ControlRow& row, QWidget* parent) {
         case Kind::GrowingLabel: {
             auto* label = row.kind == Kind::Label && QLatin1String(row.name) == "Label_User_Manual"
                               ? new ClickLabel(text, parent)
-                              : new QLabel(text, parent);
+                          : row.kind == Kind::Label ? new CaptionLabel(text, parent)
+                                                    : new QLabel(text, parent);
             label->setAlignment(row.kind == Kind::Label ? Qt::AlignHCenter | Qt::AlignTop
                                                         : Qt::AlignLeft | Qt::AlignTop);
             return label;
@@ -194,16 +195,16 @@ QWidget* Create(const ControlRow& row, QWidget* parent) {
             return panel;
         }
         case Kind::Button:
-            return new QPushButton(text, parent);
+            return new CaptionButton(text, parent);
         case Kind::WrappingButton:
             return new WrappingButton(text, parent);
         case Kind::Radio: {
-            auto* radio = new QRadioButton(text, parent);
+            auto* radio = new CaptionRadioButton(text, parent);
             radio->setChecked(row.checked);
             return radio;
         }
         case Kind::Check: {
-            auto* check = new QCheckBox(text, parent);
+            auto* check = new CaptionCheckBox(text, parent);
             check->setChecked(row.checked);
             return check;
         }

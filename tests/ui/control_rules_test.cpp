@@ -109,6 +109,20 @@ TEST_F(Form1Test, EveryUserStepReportsAChangeEvenAtTheEnd) {
     EXPECT_EQ(form_->Label_External_sensor2->text(), "100 %");
 }
 
+TEST(FittingFont, ShrinksLongCaptionsDownTo8PixelsOnly) {
+    QFont design(QStringLiteral("Tahoma"));
+    design.setPixelSize(12);
+    design.setBold(true);
+    EXPECT_EQ(FittingFont(design, "Master", 100).pixelSize(), 12);
+    const QString longer = "Restore default parameters";
+    const int needed = QFontMetrics(design).horizontalAdvance(longer);
+    const QFont fitted = FittingFont(design, longer, needed - 12);
+    EXPECT_LT(fitted.pixelSize(), 12);
+    EXPECT_LE(QFontMetrics(fitted).horizontalAdvance(longer), needed - 12);
+    EXPECT_TRUE(fitted.bold());
+    EXPECT_EQ(FittingFont(design, longer, 5).pixelSize(), 8);
+}
+
 TEST(TimerEnabling, EnablingARunningTimerDoesNotRestartIt) {
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
