@@ -7,7 +7,7 @@ Payload textPayload(std::u16string_view text) {
 }
 
 Payload bytePayload(std::uint8_t value) {
-    return Payload(1, static_cast<char16_t>(value));
+    return {static_cast<char16_t>(value)};
 }
 
 Payload bytesPayload(std::span<const std::uint8_t> bytes) {
