@@ -50,10 +50,10 @@ TEST(WifiScan, AtAndClosingSequencesOnTheWire) {
     runSequence(&device, scanClosingSequence(), sleep);
 
     const auto text = [](int code, std::string_view line) {
-        Bytes head{1, static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(line.size())};
-        head.insert(head.end(), line.begin(), line.end());
-        head.resize(65, 0);
-        return head;
+        Bytes report = padded(
+            {1, static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(line.size())}, 65);
+        std::copy(line.begin(), line.end(), report.begin() + 3);
+        return report;
     };
     EXPECT_EQ(device.reports, (std::vector<Bytes>{
                                   padded({1, 4, 1, 1}, 65),
