@@ -30,4 +30,13 @@ std::vector<OutputReport> frameCommand(CommandCode code, std::u16string_view pay
     return reports;
 }
 
+std::optional<OutputChunk> parseOutputReport(std::span<const std::uint8_t> report) {
+    if (report.size() < kOutputReportHeader || report[0] != kOutputReportId ||
+        report[2] > report.size() - kOutputReportHeader) {
+        return std::nullopt;
+    }
+    const auto payload = report.subspan(kOutputReportHeader, report[2]);
+    return OutputChunk{static_cast<CommandCode>(report[1]), {payload.begin(), payload.end()}};
+}
+
 }  // namespace quillo::protocol

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -28,5 +30,17 @@ using OutputReport = std::vector<std::uint8_t>;
 // instance 0 from a device whose capabilities could not be read) gives no reports.
 std::vector<OutputReport> frameCommand(CommandCode code, std::u16string_view payload,
                                        std::size_t reportLength);
+
+// One output report taken apart as the unit sees it: the code and this report's payload bytes.
+struct OutputChunk {
+    CommandCode code{};
+    std::vector<std::uint8_t> bytes;
+
+    friend bool operator==(const OutputChunk&, const OutputChunk&) = default;
+};
+
+// For the receiving side (the simulated unit, tests): std::nullopt unless the report has the
+// output report ID and a length byte that fits inside it.
+std::optional<OutputChunk> parseOutputReport(std::span<const std::uint8_t> report);
 
 }  // namespace quillo::protocol

@@ -27,6 +27,21 @@ bool isReadable(CommandCode code) {
     return entry.has_value() && entry->readable;
 }
 
+std::vector<std::uint8_t> answerReport(CommandCode code, std::span<const std::uint8_t> value,
+                                       std::size_t reportLength) {
+    std::vector<std::uint8_t> report(reportLength, 0);
+    constexpr std::size_t kHeader = 3;
+    const std::uint8_t header[kHeader] = {kReportId, static_cast<std::uint8_t>(code), 0};
+    std::copy_n(header, std::min(kHeader, reportLength), report.begin());
+    if (reportLength > kHeader) {
+        const std::size_t length =
+            std::min({value.size(), reportLength - kHeader, std::size_t{255}});
+        report[2] = static_cast<std::uint8_t>(length);
+        std::copy_n(value.begin(), length, report.begin() + kHeader);
+    }
+    return report;
+}
+
 bool isMasterNetworkName(std::u16string_view wifiName) {
     return wifiName.starts_with(kMasterNetworkPrefix);
 }

@@ -7,7 +7,9 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "protocol/command_code.h"
 #include "protocol/ip_octets.h"
@@ -44,6 +46,12 @@ std::optional<ModelIdentity> modelForProductString(std::u16string_view productSt
 // reports start with the report ID, then code, value length and value (zero-filled to the
 // report length).
 inline constexpr std::uint8_t kReportId = 1;
+
+// An answer as the unit sends it: report ID, code, value length, the value, zeros up to
+// `reportLength` (the input report length, report ID included). A value too long for the
+// report is cut; a report length below 3 gives just the first bytes of that layout.
+std::vector<std::uint8_t> answerReport(CommandCode code, std::span<const std::uint8_t> value,
+                                       std::size_t reportLength);
 
 // --- Parameters ---
 

@@ -109,6 +109,26 @@ TEST(SendCommand, NoDeviceOrUnusableReportLengthWritesNothing) {
     EXPECT_TRUE(tooLong.reports.empty());
 }
 
+// The receiving side: chunks of a split payload put together again give the payload's bytes.
+TEST(Framing, ReceiverReassemblesTheChunks) {
+    const std::u16string payload = countingPayload(130, u'\xF0');
+    Bytes received;
+    for (const OutputReport& report : frameCommand(Code_Wi_Fi_password, payload, 64)) {
+        const auto chunk = parseOutputReport(report);
+        ASSERT_TRUE(chunk.has_value());
+        EXPECT_EQ(chunk->code, Code_Wi_Fi_password);
+        received.insert(received.end(), chunk->bytes.begin(), chunk->bytes.end());
+    }
+    Bytes expected;
+    for (const char16_t c : payload) {
+        expected.push_back(wireByte(c));
+    }
+    EXPECT_EQ(received, expected);
+    for (const Bytes& bad : {Bytes{}, Bytes{1, 6}, Bytes{2, 6, 0, 0}, Bytes{1, 6, 2, 'a'}}) {
+        EXPECT_EQ(parseOutputReport(bad), std::nullopt);
+    }
+}
+
 TEST(Payload, BuildersGiveTheWireBytes) {
     EXPECT_EQ(addressPayload(IpOctets(10, 0, 0, 255)), std::u16string(u"\x0A\x00\x00\xFF", 4));
     EXPECT_EQ(addressPayload(IpOctets()), u"");

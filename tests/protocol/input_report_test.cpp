@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+#include "protocol/unit_contract.h"
 #include "test_support.h"
 
 namespace quillo::protocol {
@@ -65,6 +66,24 @@ TEST(InputReport, ShortReportsReadMissingBytesAsZero) {
         EXPECT_EQ(r.seconds(), bytes.size() == 3 ? 192U << 16 : 0U);
         EXPECT_EQ(r.byteAt(1000), 0);
     }
+}
+
+// What the unit sends, read back the way the transport delivers it (report ID removed).
+TEST(InputReport, ReadsWhatTheUnitAnswers) {
+    const Bytes serial = {'S', 'N', '4', '2'};
+    const Bytes sent = unit::answerReport(Code_Serial_number, serial, 65);
+    ASSERT_EQ(sent.size(), 65U);
+    EXPECT_EQ(sent[0], unit::kReportId);
+    const InputReport report(sent.data() + 1, sent.size() - 1, sent.size() - 1);
+    EXPECT_EQ(report.code(), Code_Serial_number);
+    EXPECT_EQ(report.countedText(), u"SN42");
+    EXPECT_EQ(report.displayText(), u"SN42");
+    EXPECT_EQ(report.rawText().size(), 62U);
+
+    const Bytes tooLong(100, 'x');
+    EXPECT_EQ(unit::answerReport(Code_Wi_Fi_name, tooLong, 8),
+              (Bytes{1, 6, 5, 'x', 'x', 'x', 'x', 'x'}));
+    EXPECT_EQ(unit::answerReport(Code_Wi_Fi_name, tooLong, 2), (Bytes{1, 6}));
 }
 
 TEST(InputReport, SizeClaimBeyondTheBufferIsLimitedToTheBuffer) {
