@@ -37,7 +37,9 @@ public:
     virtual bool save(std::uint32_t value) = 0;
 };
 
-// The current user's store on the system the program runs on.
+// The current user's store on the system the program runs on. Defined by the system's store:
+// the registry store in quillo_lang_core on Windows, the settings-file store in quillo_lang
+// (QtCore) on Linux.
 std::unique_ptr<LanguageStore> CreateSystemLanguageStore();
 
 }  // namespace quillo::lang
