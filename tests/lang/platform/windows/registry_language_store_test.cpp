@@ -21,14 +21,15 @@ constexpr const wchar_t* kTestRoot = L"SOFTWARE\\Quillo Config Tests";
 class RegistryLanguageStoreTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
-        RegDeleteKeyW(HKEY_CURRENT_USER, kTestRoot);
+        RegDeleteTreeW(HKEY_CURRENT_USER, ownKey().c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, ownKey().c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, kTestRoot);  // fails while other runs still use it
     }
 
-    static std::wstring subKey() {
-        return std::wstring(kTestRoot) + L"\\lang-" + std::to_wstring(GetCurrentProcessId()) +
-               L"\\User Program";
+    static std::wstring ownKey() {
+        return std::wstring(kTestRoot) + L"\\lang-" + std::to_wstring(GetCurrentProcessId());
     }
+    static std::wstring subKey() { return ownKey() + L"\\User Program"; }
 
     static bool keyExists() {
         HKEY key = nullptr;
