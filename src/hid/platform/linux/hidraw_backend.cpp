@@ -22,7 +22,9 @@ constexpr auto kFreshAddWindow = std::chrono::seconds(2);
 constexpr auto kAccessRetryPause = std::chrono::milliseconds(25);
 constexpr int kAccessRetries = 10;
 
-bool isPermissionError(int error) { return error == EACCES || error == EPERM; }
+bool isPermissionError(int error) {
+    return error == EACCES || error == EPERM;
+}
 
 void setError(std::uint32_t* error, int value) {
     if (error != nullptr) {
@@ -125,7 +127,9 @@ void HidrawBackend::setChangeHandler(std::function<void()> handler) {
     handler_ = std::move(handler);
 }
 
-int HidrawBackend::changeDescriptor() const { return monitor_.descriptor(); }
+int HidrawBackend::changeDescriptor() const {
+    return monitor_.descriptor();
+}
 
 void HidrawBackend::dispatchChanges() {
     const auto events = monitor_.drain();
@@ -145,6 +149,8 @@ void HidrawBackend::dispatchChanges() {
     }
 }
 
-std::unique_ptr<Backend> createSystemBackend() { return HidrawBackend::create(std::cerr); }
+std::unique_ptr<Backend> createSystemBackend() {
+    return HidrawBackend::create(std::cerr);
+}
 
 }  // namespace quillo::hid::platform

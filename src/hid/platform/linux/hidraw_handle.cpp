@@ -10,7 +10,9 @@ HidrawHandle::HidrawHandle(HidrawInfo info, std::unique_ptr<HidrawNode> node)
       summary_(summarizeReportDescriptor(info_.descriptor)),
       node_(std::move(node)) {}
 
-Access HidrawHandle::access() const { return node_ ? Access::ReadWrite : Access::None; }
+Access HidrawHandle::access() const {
+    return node_ ? Access::ReadWrite : Access::None;
+}
 
 bool HidrawHandle::attributes(Attributes& out) {
     if (!info_.hasAttributes) {

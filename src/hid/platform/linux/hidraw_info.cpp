@@ -187,8 +187,8 @@ HidrawInfo describeHidraw(udev_device* hidraw) {
 
     // USB devices: the iProduct string, as Windows reports it. HID_NAME joins manufacturer and
     // product, so it serves only for devices on other buses (Bluetooth, I2C).
-    const char* product = usb != nullptr ? udev_device_get_sysattr_value(usb, "product")
-                                         : property(hid, "HID_NAME");
+    const char* product =
+        usb != nullptr ? udev_device_get_sysattr_value(usb, "product") : property(hid, "HID_NAME");
     if (product != nullptr) {
         info.hasProduct = true;
         info.product = utf8ToUtf16(product);

@@ -89,8 +89,7 @@ ReadResult HidrawNode::read(std::uint8_t* buffer, std::size_t size, int timeoutM
         }
         if ((fds[0].revents & POLLIN) != 0) {
             // Reports queued before an unplug still drain; the unplug shows in read() after.
-            const ReadResult result =
-                readReady(buffer, size, (fds[0].revents & POLLHUP) != 0);
+            const ReadResult result = readReady(buffer, size, (fds[0].revents & POLLHUP) != 0);
             if (result.status != ReadStatus::Timeout) {
                 return result;
             }
