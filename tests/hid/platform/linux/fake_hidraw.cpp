@@ -1,13 +1,14 @@
 #include "fake_hidraw.h"
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cstdlib>
 
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 namespace quillo::hid::platform::test {
 namespace {
@@ -51,8 +52,8 @@ std::string devnode(const FakeDevice& d) {
 
 }  // namespace
 
-PacketNode::PacketNode(UMockdevTestbed* testbed, const std::string& devnode)
-    : testbed_(testbed), devnode_(devnode) {
+PacketNode::PacketNode(UMockdevTestbed* testbed, std::string devnode)
+    : testbed_(testbed), devnode_(std::move(devnode)) {
     master_ = umockdev_testbed_get_dev_fd(testbed_, devnode_.c_str());
     if (master_ < 0) {
         throw std::runtime_error("no pty behind " + devnode_);

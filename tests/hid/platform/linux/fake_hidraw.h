@@ -31,7 +31,7 @@ struct FakeDevice {
 // The node's device end: what the program wrote, and reports for it to read.
 class PacketNode {
 public:
-    PacketNode(UMockdevTestbed* testbed, const std::string& devnode);
+    PacketNode(UMockdevTestbed* testbed, std::string devnode);
     ~PacketNode();
     PacketNode(const PacketNode&) = delete;
     PacketNode& operator=(const PacketNode&) = delete;

@@ -3,8 +3,8 @@
 // (a crashed run leaves its testbed behind; it must not disturb the next one).
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <unistd.h>
+#include <cstdlib>
 
 #include <cstdio>
 #include <cstring>
@@ -34,6 +34,11 @@ bool preloaded() {
         asan = std::string(existing) + ":" + asan;
     }
     setenv("ASAN_OPTIONS", asan.c_str(), 1);
+    std::string tsan = std::string("suppressions=") + QUILLO_UMOCKDEV_TSAN_SUPPRESSIONS;
+    if (const char* existing = getenv("TSAN_OPTIONS"); existing != nullptr && *existing != '\0') {
+        tsan = std::string(existing) + ":" + tsan;
+    }
+    setenv("TSAN_OPTIONS", tsan.c_str(), 1);
 
     std::string tmp = std::string(P_tmpdir) + "/quillo-umockdev-XXXXXX";
     if (mkdtemp(tmp.data()) != nullptr) {
