@@ -34,7 +34,7 @@ HidrawNode::~HidrawNode() {
     }
 }
 
-bool HidrawNode::write(const std::uint8_t* data, std::size_t size, std::size_t& written) {
+bool HidrawNode::write(const std::uint8_t* data, std::size_t size, std::size_t& written) const {
     written = 0;
     if (size == 0 || data == nullptr) {
         errno = EINVAL;

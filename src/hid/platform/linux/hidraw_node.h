@@ -26,7 +26,7 @@ public:
 
     // One output report, byte 0 = report ID (0 for devices without IDs; the driver strips it).
     // Blocks until the driver has sent it or failed. On failure, errno holds the reason.
-    bool write(const std::uint8_t* data, std::size_t size, std::size_t& written);
+    bool write(const std::uint8_t* data, std::size_t size, std::size_t& written) const;
 
     // Waits at most timeoutMs (negative: without limit) for one input report.
     ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs);
