@@ -3,14 +3,12 @@
 namespace quillo::hid::platform {
 
 std::string permissionNoticeText(const std::string& devnode) {
-    return std::string("quillo-config: no permission to open ") + devnode +
+    return std::string("Quillo Config: no permission to open ") + devnode +
            " (unit 0483:5750): the udev rule " + kUdevRuleFile +
-           " is not installed. Install it with: echo 'SUBSYSTEM==\"hidraw\", "
-           "ATTRS{idVendor}==\"0483\", ATTRS{idProduct}==\"5750\", TAG+=\"uaccess\"' | sudo tee "
-           "/etc/udev/rules.d/" +
-           kUdevRuleFile +
-           " && sudo udevadm control --reload-rules && sudo udevadm trigger --action=add "
-           "--subsystem-match=hidraw";
+           " is not installed. To install it, run: echo '" + kUdevRule + "' | sudo tee " +
+           "/etc/udev/rules.d/" + kUdevRuleFile +
+           " >/dev/null && sudo udevadm control --reload-rules && sudo udevadm trigger "
+           "--action=add --subsystem-match=hidraw (then restart the program)";
 }
 
 void PermissionNotice::refused(std::uint64_t interfaceId, const Attributes& attributes,
