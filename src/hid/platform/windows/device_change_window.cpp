@@ -7,6 +7,8 @@ namespace quillo::hid::platform::win {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuilloHidDeviceChange";
+// The window property that leads from the window to its object.
+constexpr wchar_t kOwnerProperty[] = L"QuilloHidDeviceChangeOwner";
 
 // The module this code is linked into, also when that is a DLL rather than the program.
 HINSTANCE thisModule() {
@@ -36,25 +38,25 @@ DeviceChangeWindow::DeviceChangeWindow(std::function<void()> onNodesChanged)
         return;
     }
     // No parent, never shown: a hidden top-level window.
-    window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, module, this);
+    window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, module, nullptr);
+    // Only creation messages arrive before this, and none of them needs the object.
+    if (window_ != nullptr && SetPropW(window_, kOwnerProperty, this) == FALSE) {
+        DestroyWindow(window_);
+        window_ = nullptr;
+    }
 }
 
 DeviceChangeWindow::~DeviceChangeWindow() {
     if (window_ != nullptr) {
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        RemovePropW(window_, kOwnerProperty);
         DestroyWindow(window_);
     }
 }
 
 LRESULT CALLBACK DeviceChangeWindow::procedure(HWND window, UINT message, WPARAM wParam,
                                                LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    } else if (message == WM_DEVICECHANGE && wParam == DBT_DEVNODES_CHANGED) {
-        auto* self =
-            reinterpret_cast<DeviceChangeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_DEVICECHANGE && wParam == DBT_DEVNODES_CHANGED) {
+        auto* self = static_cast<DeviceChangeWindow*>(GetPropW(window, kOwnerProperty));
         if (self != nullptr && self->onNodesChanged_) {
             self->onNodesChanged_();
         }

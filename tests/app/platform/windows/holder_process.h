@@ -25,7 +25,7 @@ public:
     // Lets the holder end normally and returns its exit code; -1 on failure.
     int release();
     // Ends the holder as a crash would.
-    void kill();
+    void kill() const;
     ~HolderProcess();
 
 private:

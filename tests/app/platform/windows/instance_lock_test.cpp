@@ -66,7 +66,7 @@ int HolderProcess::release() {
     return static_cast<int>(code);
 }
 
-void HolderProcess::kill() {
+void HolderProcess::kill() const {
     TerminateProcess(process_.hProcess, 99);
     WaitForSingleObject(process_.hProcess, kWaitMs);
 }

@@ -45,15 +45,15 @@ TEST_F(DeviceChangeWindowTest, IsAHiddenTopLevelWindow) {
 
 TEST_F(DeviceChangeWindowTest, ActsOnlyOnDeviceNodeChanges) {
     struct Case {
-        UINT message;
         WPARAM wParam;
+        UINT message;
         int calls;
     };
     const Case cases[] = {
-        {WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 1},
-        {WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0},
-        {WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0},
-        {WM_USER, DBT_DEVNODES_CHANGED, 0},
+        {DBT_DEVNODES_CHANGED, WM_DEVICECHANGE, 1},
+        {DBT_DEVICEARRIVAL, WM_DEVICECHANGE, 0},
+        {DBT_DEVICEREMOVECOMPLETE, WM_DEVICECHANGE, 0},
+        {DBT_DEVNODES_CHANGED, WM_USER, 0},
     };
     for (const Case& c : cases) {
         calls_ = 0;
