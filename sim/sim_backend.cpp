@@ -120,6 +120,11 @@ int SimInterface::waitingReads() const {
     return waitingReads_;
 }
 
+int SimInterface::queuedReports() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(input_.size());
+}
+
 void SimInterface::send(std::vector<std::uint8_t> report, std::chrono::milliseconds delay) {
     {
         std::lock_guard lock(mutex_);

@@ -60,6 +60,8 @@ public:
               std::chrono::milliseconds delay = std::chrono::milliseconds(0));
     // Number of read() calls waiting right now (to unplug during a pending read, for example).
     int waitingReads() const;
+    // Input reports queued and not yet read.
+    int queuedReports() const;
 
     // Used by SimHandle.
     bool write(const std::uint8_t* data, std::size_t size);
