@@ -175,6 +175,7 @@ void SimUnit::Write(std::uint8_t code, const std::uint8_t* v, std::size_t n) {
         case Code_Party_timer: if (seconds) p.partyTimer = SecondsFrom(v); break;
         case Code_Off_delay_timer: if (seconds) p.offDelayTimer = SecondsFrom(v); break;
         case Code_Humidity_scenario: if (byte) p.humidityScenario = v[0]; break;
+        case Code_Gateway: if (address) p.gateway = AddressFrom(v); break;
         default: break;  // read-only or unknown: ignored
     }
 }

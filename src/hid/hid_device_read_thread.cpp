@@ -1,12 +1,11 @@
 #include "hid/hid_device_read_thread.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <vector>
 
+#include "hid/hand_over_queue.h"
 #include "hid/hid_device.h"
 
 namespace quillo::hid {
@@ -73,7 +72,8 @@ HidDeviceReadThread::HidDeviceReadThread(HidDevice* device,
                                          int pollingDelayTime)
     : state_(std::make_shared<State>()),
       threadSleepTime_(threadSleepTime),
-      pollingDelayTime_(pollingDelayTime) {
+      pollingDelayTime_(pollingDelayTime),
+      queue_(HandOverQueue::Instance()) {
     state_->device = device;
     state_->handle = std::move(handle);
     state_->report.assign(reportLength, 0);
@@ -150,17 +150,17 @@ bool HidDeviceReadThread::Pause(int ms) {
 bool HidDeviceReadThread::HandOver(bool isError) {
     {
         std::lock_guard lock(state_->mutex);
-        if (state_->stop) {
-            return false;
-        }
         state_->slot = State::Slot::Pending;
         state_->slotIsError = isError;
+        if (state_->stop) {
+            // Too late to post: the stopper delivers a received report after joining.
+            if (isError) {
+                state_->slot = State::Slot::Empty;
+            }
+            return false;
+        }
     }
-    QCoreApplication* app = QCoreApplication::instance();
-    if (app != nullptr) {
-        QMetaObject::invokeMethod(
-            app, [st = state_] { State::Serve(st, nullptr); }, Qt::QueuedConnection);
-    }
+    queue_->Post([st = state_] { State::Serve(st, nullptr); });
     std::unique_lock lock(state_->mutex);
     state_->cv.wait(lock, [this] { return state_->stop || state_->slot == State::Slot::Empty; });
     return !state_->stop;
@@ -192,21 +192,22 @@ void HidDeviceReadThread::Run() {
             result.status = platform::ReadStatus::Error;
             result.error = kErrorInvalidHandle;
         }
-        if (StopRequested()) {
+        // A report that was read is handed over even when a stop came meanwhile: it must not be
+        // lost.
+        if (result.status == platform::ReadStatus::Data && result.bytes > 0) {
+            {
+                std::lock_guard lock(state_->mutex);
+                state_->bytes = result.bytes;
+            }
+            if (!HandOver(false)) {
+                return;
+            }
+        } else if (StopRequested()) {
             return;
         }
 
         switch (result.status) {
             case platform::ReadStatus::Data:
-                if (result.bytes > 0) {
-                    {
-                        std::lock_guard lock(state_->mutex);
-                        state_->bytes = result.bytes;
-                    }
-                    if (!HandOver(false)) {
-                        return;
-                    }
-                }
                 break;
             case platform::ReadStatus::Gone:
             case platform::ReadStatus::Error:

@@ -19,6 +19,8 @@
 
 namespace quillo::hid {
 
+class HandOverQueue;
+
 class HidDeviceReadThread {
 public:
     // `handle` is the device's read handle, or nullptr when it could not be opened (every pass
@@ -58,6 +60,7 @@ private:
     std::atomic<int> pollingDelayTime_;
     std::atomic<bool> reportErrors_{false};
     std::atomic<std::uint32_t> err_{0};
+    HandOverQueue* queue_;
     std::thread thread_;
 };
 

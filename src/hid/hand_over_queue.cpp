@@ -1,0 +1,40 @@
+#include "hid/hand_over_queue.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+namespace quillo::hid {
+
+HandOverQueue* HandOverQueue::Instance() {
+    static QPointer<HandOverQueue> instance;
+    if (instance.isNull()) {
+        instance = new HandOverQueue(QCoreApplication::instance());
+    }
+    return instance.data();
+}
+
+void HandOverQueue::Post(std::function<void()> serve) {
+    {
+        std::lock_guard lock(mutex_);
+        pending_.push_back(std::move(serve));
+    }
+    QMetaObject::invokeMethod(this, "Drain", Qt::QueuedConnection);
+}
+
+void HandOverQueue::Drain() {
+    // One at a time: a handler may run a nested event loop that drains further entries.
+    for (;;) {
+        std::function<void()> serve;
+        {
+            std::lock_guard lock(mutex_);
+            if (pending_.empty()) {
+                return;
+            }
+            serve = std::move(pending_.front());
+            pending_.pop_front();
+        }
+        serve();
+    }
+}
+
+}  // namespace quillo::hid
