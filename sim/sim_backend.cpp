@@ -214,8 +214,7 @@ std::vector<platform::InterfaceInfo> SimBackend::enumerate() {
     return list;
 }
 
-std::unique_ptr<platform::Handle> SimBackend::open(const std::string& path,
-                                                   platform::Access access,
+std::unique_ptr<platform::Handle> SimBackend::open(const std::string& path, platform::Access access,
                                                    std::uint32_t* error) {
     const auto it = std::find_if(present_.begin(), present_.end(),
                                  [&](const auto& iface) { return iface->path() == path; });
@@ -287,7 +286,9 @@ void SimBackend::unplug(const std::string& path, bool notify) {
     }
 }
 
-int SimBackend::count() const { return static_cast<int>(present_.size()); }
+int SimBackend::count() const {
+    return static_cast<int>(present_.size());
+}
 
 SimInterface& SimBackend::interface(int index) {
     return *present_.at(static_cast<std::size_t>(index));

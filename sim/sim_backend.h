@@ -22,12 +22,12 @@ namespace quillo::sim {
 namespace platform = quillo::hid::platform;
 
 struct Faults {
-    bool refuseReadWrite = false;   // opening with read and write access fails
-    bool refuseNoAccess = false;    // opening without access fails
-    bool noAttributes = false;      // the attributes cannot be read
-    bool noProductString = false;   // the product string cannot be read
-    bool noReportLengths = false;   // the capabilities cannot be read
-    int zeroLengthReads = 0;        // the next reads complete with 0 bytes
+    bool refuseReadWrite = false;              // opening with read and write access fails
+    bool refuseNoAccess = false;               // opening without access fails
+    bool noAttributes = false;                 // the attributes cannot be read
+    bool noProductString = false;              // the product string cannot be read
+    bool noReportLengths = false;              // the capabilities cannot be read
+    int zeroLengthReads = 0;                   // the next reads complete with 0 bytes
     std::chrono::milliseconds answerDelay{0};  // a unit's answers arrive this much later
 };
 
@@ -35,8 +35,8 @@ struct Faults {
 // the reader thread of the component only reads from it through a handle.
 class SimInterface {
 public:
-    SimInterface(std::string path, std::uint64_t id, platform::Attributes attributes,
-                 std::u16string product, std::unique_ptr<SimUnit> unit);
+    SimInterface(std::string path, std::uint64_t id, platform::Attributes attrs,
+                 std::u16string productString, std::unique_ptr<SimUnit> unit);
 
     const std::string& path() const { return path_; }
     std::uint64_t id() const { return id_; }

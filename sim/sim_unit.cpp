@@ -16,14 +16,18 @@ std::string Bytes(std::initializer_list<std::uint8_t> bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
-std::string AddressValue(const Address& a) { return Bytes({a[0], a[1], a[2], a[3]}); }
+std::string AddressValue(const Address& a) {
+    return Bytes({a[0], a[1], a[2], a[3]});
+}
 
 std::string SecondsValue(std::uint32_t s) {
     return Bytes({static_cast<std::uint8_t>(s >> 16), static_cast<std::uint8_t>(s >> 8),
                   static_cast<std::uint8_t>(s)});
 }
 
-Address AddressFrom(const std::uint8_t* p) { return {p[0], p[1], p[2], p[3]}; }
+Address AddressFrom(const std::uint8_t* p) {
+    return {p[0], p[1], p[2], p[3]};
+}
 
 std::uint32_t SecondsFrom(const std::uint8_t* p) {
     return (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
@@ -85,7 +89,9 @@ bool SimUnit::wifiConnected() const {
     return wifiModuleOn_ && !atMode_ && !params_.wifiName.empty();
 }
 
-bool SimUnit::masterConnected() const { return params_.deviceMode == 1 || wifiConnected(); }
+bool SimUnit::masterConnected() const {
+    return params_.deviceMode == 1 || wifiConnected();
+}
 
 SimUnit::Report SimUnit::Frame(std::uint8_t code, const std::string& value,
                                std::uint8_t lengthByte) const {
@@ -105,35 +111,86 @@ SimUnit::Report SimUnit::Answer(std::uint8_t code) const {
     const UnitParameters& p = params_;
     std::string value;
     switch (code) {
-        case Code_Device_mode: value = Bytes({p.deviceMode}); break;
-        case Code_Wi_Fi_name: value = p.wifiName; break;
-        case Code_Wi_Fi_password: value = p.wifiPassword; break;
-        case Code_Slave_number: value = Bytes({p.slaveNumber}); break;
-        case Code_Slave_IP_mode: value = Bytes({p.slaveIpMode}); break;
-        case Code_Slave_IP: value = AddressValue(p.slaveIp); break;
-        case Code_Master_IP: value = AddressValue(p.masterIp); break;
-        case Code_Connection_type: value = Bytes({p.connectionType}); break;
-        case Code_Wi_Fi_channel: value = Bytes({p.channel}); break;
-        case Code_Wi_Fi_security: value = Bytes({p.security}); break;
-        case Code_Serial_number: value = serial_; break;
-        case Code_Off_available: value = Bytes({p.offAvailable}); break;
-        case Code_Direction: value = Bytes({p.direction}); break;
-        case Code_Humidity_sensor: value = Bytes({p.humiditySensor}); break;
-        case Code_Relay_sensor: value = Bytes({p.relaySensor}); break;
-        case Code_Voltage_sensor: value = Bytes({p.voltageSensor}); break;
-        case Code_Humidity_threshold: value = Bytes({p.humidityThreshold}); break;
-        case Code_Voltage_threshold: value = Bytes({p.voltageThreshold}); break;
-        case Code_Night_timer: value = SecondsValue(p.nightTimer); break;
-        case Code_Party_timer: value = SecondsValue(p.partyTimer); break;
-        case Code_Off_delay_timer: value = SecondsValue(p.offDelayTimer); break;
-        case Code_Wi_Fi_state: value = Bytes({static_cast<std::uint8_t>(wifiConnected())}); break;
-        case Code_Filter_timer: value = SecondsValue(filterSeconds()); break;
+        case Code_Device_mode:
+            value = Bytes({p.deviceMode});
+            break;
+        case Code_Wi_Fi_name:
+            value = p.wifiName;
+            break;
+        case Code_Wi_Fi_password:
+            value = p.wifiPassword;
+            break;
+        case Code_Slave_number:
+            value = Bytes({p.slaveNumber});
+            break;
+        case Code_Slave_IP_mode:
+            value = Bytes({p.slaveIpMode});
+            break;
+        case Code_Slave_IP:
+            value = AddressValue(p.slaveIp);
+            break;
+        case Code_Master_IP:
+            value = AddressValue(p.masterIp);
+            break;
+        case Code_Connection_type:
+            value = Bytes({p.connectionType});
+            break;
+        case Code_Wi_Fi_channel:
+            value = Bytes({p.channel});
+            break;
+        case Code_Wi_Fi_security:
+            value = Bytes({p.security});
+            break;
+        case Code_Serial_number:
+            value = serial_;
+            break;
+        case Code_Off_available:
+            value = Bytes({p.offAvailable});
+            break;
+        case Code_Direction:
+            value = Bytes({p.direction});
+            break;
+        case Code_Humidity_sensor:
+            value = Bytes({p.humiditySensor});
+            break;
+        case Code_Relay_sensor:
+            value = Bytes({p.relaySensor});
+            break;
+        case Code_Voltage_sensor:
+            value = Bytes({p.voltageSensor});
+            break;
+        case Code_Humidity_threshold:
+            value = Bytes({p.humidityThreshold});
+            break;
+        case Code_Voltage_threshold:
+            value = Bytes({p.voltageThreshold});
+            break;
+        case Code_Night_timer:
+            value = SecondsValue(p.nightTimer);
+            break;
+        case Code_Party_timer:
+            value = SecondsValue(p.partyTimer);
+            break;
+        case Code_Off_delay_timer:
+            value = SecondsValue(p.offDelayTimer);
+            break;
+        case Code_Wi_Fi_state:
+            value = Bytes({static_cast<std::uint8_t>(wifiConnected())});
+            break;
+        case Code_Filter_timer:
+            value = SecondsValue(filterSeconds());
+            break;
         case Code_Master_state:
             value = Bytes({static_cast<std::uint8_t>(masterConnected())});
             break;
-        case Code_Humidity_scenario: value = Bytes({p.humidityScenario}); break;
-        case Code_Gateway: value = AddressValue(p.gateway); break;
-        default: return {};  // not a readable parameter: no answer
+        case Code_Humidity_scenario:
+            value = Bytes({p.humidityScenario});
+            break;
+        case Code_Gateway:
+            value = AddressValue(p.gateway);
+            break;
+        default:
+            return {};  // not a readable parameter: no answer
     }
     return Frame(code, value, static_cast<std::uint8_t>(value.size()));
 }
@@ -146,44 +203,117 @@ void SimUnit::Write(std::uint8_t code, const std::uint8_t* v, std::size_t n) {
     const bool address = n >= 4;
     const bool seconds = n >= 3;
     switch (code) {
-        case Code_Setup_mode: setupMode_ = byte && v[0] == 1; break;
-        case Code_Factory_reset: params_ = Defaults(model_, serial_); break;
-        case Code_Filter_reset: setFilterSeconds(0); break;
-        case Code_Wi_Fi_module: wifiModuleOn_ = byte && v[0] == 1; break;
+        case Code_Setup_mode:
+            setupMode_ = byte && v[0] == 1;
+            break;
+        case Code_Factory_reset:
+            params_ = Defaults(model_, serial_);
+            break;
+        case Code_Filter_reset:
+            setFilterSeconds(0);
+            break;
+        case Code_Wi_Fi_module:
+            wifiModuleOn_ = byte && v[0] == 1;
+            break;
         case Code_AT_mode:
             atMode_ = byte && v[0] == 1;
             atLine_.clear();
             break;
-        case Code_Device_mode: if (byte) p.deviceMode = v[0]; break;
-        case Code_Wi_Fi_name: p.wifiName = text; break;
-        case Code_Wi_Fi_password: p.wifiPassword = text; break;
-        case Code_Slave_number: if (byte) p.slaveNumber = v[0]; break;
-        case Code_Slave_IP_mode: if (byte) p.slaveIpMode = v[0]; break;
-        case Code_Slave_IP: if (address) p.slaveIp = AddressFrom(v); break;
-        case Code_Master_IP: if (address) p.masterIp = AddressFrom(v); break;
-        case Code_Connection_type: if (byte) p.connectionType = v[0]; break;
-        case Code_Wi_Fi_channel: if (byte) p.channel = v[0]; break;
-        case Code_Wi_Fi_security: if (byte) p.security = v[0]; break;
-        case Code_Off_available: if (byte) p.offAvailable = v[0]; break;
-        case Code_Direction: if (byte) p.direction = v[0]; break;
-        case Code_Humidity_sensor: if (byte) p.humiditySensor = v[0]; break;
-        case Code_Relay_sensor: if (byte) p.relaySensor = v[0]; break;
-        case Code_Voltage_sensor: if (byte) p.voltageSensor = v[0]; break;
-        case Code_Humidity_threshold: if (byte) p.humidityThreshold = v[0]; break;
-        case Code_Voltage_threshold: if (byte) p.voltageThreshold = v[0]; break;
-        case Code_Night_timer: if (seconds) p.nightTimer = SecondsFrom(v); break;
-        case Code_Party_timer: if (seconds) p.partyTimer = SecondsFrom(v); break;
-        case Code_Off_delay_timer: if (seconds) p.offDelayTimer = SecondsFrom(v); break;
-        case Code_Humidity_scenario: if (byte) p.humidityScenario = v[0]; break;
-        case Code_Gateway: if (address) p.gateway = AddressFrom(v); break;
-        default: break;  // read-only or unknown: ignored
+        case Code_Device_mode:
+            if (byte)
+                p.deviceMode = v[0];
+            break;
+        case Code_Wi_Fi_name:
+            p.wifiName = text;
+            break;
+        case Code_Wi_Fi_password:
+            p.wifiPassword = text;
+            break;
+        case Code_Slave_number:
+            if (byte)
+                p.slaveNumber = v[0];
+            break;
+        case Code_Slave_IP_mode:
+            if (byte)
+                p.slaveIpMode = v[0];
+            break;
+        case Code_Slave_IP:
+            if (address)
+                p.slaveIp = AddressFrom(v);
+            break;
+        case Code_Master_IP:
+            if (address)
+                p.masterIp = AddressFrom(v);
+            break;
+        case Code_Connection_type:
+            if (byte)
+                p.connectionType = v[0];
+            break;
+        case Code_Wi_Fi_channel:
+            if (byte)
+                p.channel = v[0];
+            break;
+        case Code_Wi_Fi_security:
+            if (byte)
+                p.security = v[0];
+            break;
+        case Code_Off_available:
+            if (byte)
+                p.offAvailable = v[0];
+            break;
+        case Code_Direction:
+            if (byte)
+                p.direction = v[0];
+            break;
+        case Code_Humidity_sensor:
+            if (byte)
+                p.humiditySensor = v[0];
+            break;
+        case Code_Relay_sensor:
+            if (byte)
+                p.relaySensor = v[0];
+            break;
+        case Code_Voltage_sensor:
+            if (byte)
+                p.voltageSensor = v[0];
+            break;
+        case Code_Humidity_threshold:
+            if (byte)
+                p.humidityThreshold = v[0];
+            break;
+        case Code_Voltage_threshold:
+            if (byte)
+                p.voltageThreshold = v[0];
+            break;
+        case Code_Night_timer:
+            if (seconds)
+                p.nightTimer = SecondsFrom(v);
+            break;
+        case Code_Party_timer:
+            if (seconds)
+                p.partyTimer = SecondsFrom(v);
+            break;
+        case Code_Off_delay_timer:
+            if (seconds)
+                p.offDelayTimer = SecondsFrom(v);
+            break;
+        case Code_Humidity_scenario:
+            if (byte)
+                p.humidityScenario = v[0];
+            break;
+        case Code_Gateway:
+            if (address)
+                p.gateway = AddressFrom(v);
+            break;
+        default:
+            break;  // read-only or unknown: ignored
     }
 }
 
 void SimUnit::PassThrough(const std::string& line, std::vector<Report>& out) const {
     const auto moduleOutput = [&](std::uint8_t code, const std::string& text) {
-        out.push_back(Frame(code, text, static_cast<std::uint8_t>(
-                                            std::min(text.size(), inputLength - 3))));
+        out.push_back(
+            Frame(code, text, static_cast<std::uint8_t>(std::min(text.size(), inputLength - 3))));
     };
     if (line.rfind("AT+CWLAP", 0) == 0) {
         for (const std::string& ap : accessPoints) {

@@ -81,7 +81,7 @@ public:
 private:
     Report Answer(std::uint8_t code) const;
     Report Frame(std::uint8_t code, const std::string& value, std::uint8_t lengthByte) const;
-    void Write(std::uint8_t code, const std::uint8_t* payload, std::size_t length);
+    void Write(std::uint8_t code, const std::uint8_t* v, std::size_t n);
     void PassThrough(const std::string& line, std::vector<Report>& out) const;
 
     Model model_;

@@ -14,10 +14,11 @@ HandOverQueue* HandOverQueue::Instance() {
 }
 
 void HandOverQueue::Post(std::function<void()> serve) {
-    {
-        std::lock_guard lock(mutex_);
-        pending_.push_back(std::move(serve));
-    }
+    // The call is posted under the lock that Drain takes, so everything the posting thread did
+    // (the event's allocation included) happens before the main thread frees the event; this
+    // also makes the hand-off visible to ThreadSanitizer.
+    std::lock_guard lock(mutex_);
+    pending_.push_back(std::move(serve));
     QMetaObject::invokeMethod(this, "Drain", Qt::QueuedConnection);
 }
 

@@ -69,7 +69,9 @@ bool HidDevice::OpenFile() {
     return fileHandle_ != nullptr;
 }
 
-void HidDevice::CloseFile() { fileHandle_.reset(); }
+void HidDevice::CloseFile() {
+    fileHandle_.reset();
+}
 
 bool HidDevice::OpenFileEx(HidOpenExMode mode) {
     if (!OpenRuleAllows()) {
@@ -114,8 +116,7 @@ QString HidDevice::ProductName() {
     if (OpenFile()) {
         std::u16string name;
         if (fileHandle_->productString(name)) {
-            const std::size_t end =
-                std::min({name.find(u'\0'), name.size(), kMaxProductNameUnits});
+            const std::size_t end = std::min({name.find(u'\0'), name.size(), kMaxProductNameUnits});
             productName_ = QString::fromUtf16(name.data(), static_cast<qsizetype>(end));
         }
         CloseFile();

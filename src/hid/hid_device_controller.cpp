@@ -28,7 +28,8 @@ HidDeviceController::HidDeviceController(std::shared_ptr<platform::Backend> back
                 [this] { backend_->dispatchChanges(); });
     }
     // Queued, so the first scan runs once the event loop runs, after the owner is built.
-    QMetaObject::invokeMethod(this, [this] { Notify(-1); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Notify(-1); }, Qt::QueuedConnection);
 }
 
 HidDeviceController::~HidDeviceController() {
@@ -274,26 +275,26 @@ void HidDeviceController::ReleaseDevice(HidDevice* dev, HidDataEvent onData,
 }
 
 void HidDeviceController::SetOnDeviceData(HidDataEvent handler) {
-    onDeviceData_ = handler;
+    onDeviceData_ = std::move(handler);
     for (HidDevice* dev : list_) {
         if (dev->inheritsOnData_) {
-            dev->SetInheritedOnData(handler);
+            dev->SetInheritedOnData(onDeviceData_);
         }
     }
 }
 
 void HidDeviceController::SetOnDeviceDataError(HidDataErrorEvent handler) {
-    onDeviceDataError_ = handler;
+    onDeviceDataError_ = std::move(handler);
     for (HidDevice* dev : list_) {
-        dev->SetOnDataError(handler);
+        dev->SetOnDataError(onDeviceDataError_);
     }
 }
 
 void HidDeviceController::SetOnDeviceUnplug(HidPlugEvent handler) {
-    onDeviceUnplug_ = handler;
+    onDeviceUnplug_ = std::move(handler);
     for (HidDevice* dev : list_) {
         if (dev->inheritsOnUnplug_) {
-            dev->onUnplug_ = handler;
+            dev->onUnplug_ = onDeviceUnplug_;
         }
     }
 }

@@ -80,11 +80,19 @@ HidDeviceReadThread::HidDeviceReadThread(HidDevice* device,
     thread_ = std::thread([this] { Run(); });
 }
 
-HidDeviceReadThread::~HidDeviceReadThread() { Stop(HidDataEvent()); }
+HidDeviceReadThread::~HidDeviceReadThread() {
+    Stop(HidDataEvent());
+}
 
-void HidDeviceReadThread::SetThreadSleepTime(int ms) { threadSleepTime_ = ms; }
-void HidDeviceReadThread::SetPollingDelayTime(int ms) { pollingDelayTime_ = ms; }
-void HidDeviceReadThread::SetReportErrors(bool on) { reportErrors_ = on; }
+void HidDeviceReadThread::SetThreadSleepTime(int ms) {
+    threadSleepTime_ = ms;
+}
+void HidDeviceReadThread::SetPollingDelayTime(int ms) {
+    pollingDelayTime_ = ms;
+}
+void HidDeviceReadThread::SetReportErrors(bool on) {
+    reportErrors_ = on;
+}
 
 void HidDeviceReadThread::CloseHandle() {
     std::shared_ptr<platform::Handle> handle;

@@ -52,8 +52,7 @@ using HidDataErrorEvent = std::function<void(HidDevice* dev, std::uint32_t error
 using HidPlugEvent = std::function<void(HidDevice* dev)>;
 using HidEnumerateEvent = std::function<bool(HidDevice* dev, int idx)>;
 using HidNotifyEvent = std::function<void(HidDeviceController* sender)>;
-using HidDeviceCreateError = std::function<void(HidDeviceController* controller,
-                                                const HidPnPInfo& pnpInfo, bool& handled,
-                                                bool& retryCreate)>;
+using HidDeviceCreateError = std::function<void(
+    HidDeviceController* controller, const HidPnPInfo& pnpInfo, bool& handled, bool& retryCreate)>;
 
 }  // namespace quillo::hid

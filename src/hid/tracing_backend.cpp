@@ -70,9 +70,7 @@ public:
     platform::Access access() const override { return inner_->access(); }
     bool attributes(platform::Attributes& out) override { return inner_->attributes(out); }
     bool productString(std::u16string& out) override { return inner_->productString(out); }
-    bool reportLengths(platform::ReportLengths& out) override {
-        return inner_->reportLengths(out);
-    }
+    bool reportLengths(platform::ReportLengths& out) override { return inner_->reportLengths(out); }
 
     bool write(const std::uint8_t* data, std::size_t size, std::size_t& written) override {
         const bool ok = inner_->write(data, size, written);
@@ -105,7 +103,9 @@ TracingBackend::TracingBackend(std::unique_ptr<platform::Backend> inner, const s
 
 TracingBackend::~TracingBackend() = default;
 
-std::vector<platform::InterfaceInfo> TracingBackend::enumerate() { return inner_->enumerate(); }
+std::vector<platform::InterfaceInfo> TracingBackend::enumerate() {
+    return inner_->enumerate();
+}
 
 std::unique_ptr<platform::Handle> TracingBackend::open(const std::string& path,
                                                        platform::Access access,
@@ -121,8 +121,12 @@ void TracingBackend::setChangeHandler(std::function<void()> handler) {
     inner_->setChangeHandler(std::move(handler));
 }
 
-int TracingBackend::changeDescriptor() const { return inner_->changeDescriptor(); }
+int TracingBackend::changeDescriptor() const {
+    return inner_->changeDescriptor();
+}
 
-void TracingBackend::dispatchChanges() { inner_->dispatchChanges(); }
+void TracingBackend::dispatchChanges() {
+    inner_->dispatchChanges();
+}
 
 }  // namespace quillo::hid

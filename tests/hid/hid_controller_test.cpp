@@ -100,7 +100,8 @@ TEST_F(ControllerTest, ProductNameIsReadOnlyUnderTheOpenRuleAndCachedOnceRead) {
     Start();
     // Never checked out or enumerated: nothing cached, the device is not opened.
     EXPECT_TRUE(controller->Device(1)->ProductName().isEmpty());
-    controller->SetOnEnumerate([](HidDevice* dev, int idx) { return idx == 0 && dev->ProductName() == "Zorvat"; });
+    controller->SetOnEnumerate(
+        [](HidDevice* dev, int idx) { return idx == 0 && dev->ProductName() == "Zorvat"; });
     controller->Enumerate();
     backend->interface(0).setFaults(Faults{.noProductString = true});
     EXPECT_EQ(controller->Device(0)->ProductName(), "Zorvat");  // from the cache
@@ -210,11 +211,11 @@ TEST_P(CreateErrorTest, UnhandledErrorAbandonsTheScanAndReachesTheCaller) {
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, CreateErrorTest,
-    ::testing::Values(
-        CreateErrorCase{"OpenRefused", Faults{.refuseReadWrite = true, .refuseNoAccess = true},
-                        "Device cannot be opened"},
-        CreateErrorCase{"NoAttributes", Faults{.noAttributes = true},
-                        "Device cannot be identified"}),
+    ::testing::Values(CreateErrorCase{"OpenRefused",
+                                      Faults{.refuseReadWrite = true, .refuseNoAccess = true},
+                                      "Device cannot be opened"},
+                      CreateErrorCase{"NoAttributes", Faults{.noAttributes = true},
+                                      "Device cannot be identified"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ControllerTest, RetryCreateRepeatsUntilTheFirstSuccess) {
@@ -242,7 +243,8 @@ TEST_F(ControllerTest, DeviceWithoutReadWriteAccessIsListedButNeverReadsOrWrites
     auto& iface = backend->plugUnit(Model::Solvi, false);
     iface.setFaults(Faults{.refuseReadWrite = true});
     Start();
-    controller->SetOnDeviceData([](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {});
+    controller->SetOnDeviceData(
+        [](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {});
     HidDevice* dev = nullptr;
     controller->SetOnEnumerate([&](HidDevice* d, int idx) {
         EXPECT_EQ(d->ProductName(), "Zorvat");

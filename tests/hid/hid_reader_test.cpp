@@ -113,9 +113,8 @@ TEST_F(ReaderTest, ANewHandlerTakesTheNextReportAndAnEmptyOneStopsTheReader) {
     Start(1);
     SimInterface& iface = backend->interface(0);
     int second = 0;
-    devices[0]->SetOnData([&](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {
-        ++second;
-    });
+    devices[0]->SetOnData(
+        [&](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) { ++second; });
     EXPECT_TRUE(devices[0]->HasReader());
     iface.send(Report(65, 1, 1));
     ASSERT_TRUE(ProcessUntil([&] { return second == 1; }));
@@ -186,8 +185,8 @@ TEST_F(ReaderTest, HandOversRunInsideANestedLoopAndAStopThereDoesNotDeadlock) {
             QEventLoop modal;
             inModal = true;
             QTimer::singleShot(5000, &modal, &QEventLoop::quit);  // safety net only
-            QObject::connect(
-                controller.get(), &QObject::objectNameChanged, &modal, &QEventLoop::quit);
+            QObject::connect(controller.get(), &QObject::objectNameChanged, &modal,
+                             &QEventLoop::quit);
             backend->interface(1).send(Report(65, 1, 2));
             modal.exec();
             inModal = false;
@@ -260,8 +259,8 @@ TEST_F(ReaderTest, StressNoLossNoReorderingAcrossStartsAndStops) {
     std::vector<int> next(kDevices, 0);
     int errors = 0;
     Start(kDevices, [&](HidDevice* dev, std::uint8_t, const std::uint8_t* data, std::uint16_t) {
-        const int i = static_cast<int>(
-            std::find(devices.begin(), devices.end(), dev) - devices.begin());
+        const int i =
+            static_cast<int>(std::find(devices.begin(), devices.end(), dev) - devices.begin());
         const int seq = data[0] << 8 | data[1];
         if (seq != next[static_cast<std::size_t>(i)]) {
             ++errors;

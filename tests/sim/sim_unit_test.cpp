@@ -113,8 +113,9 @@ TEST_F(SimUnitTest, EveryReadableCodeIsAnsweredOnceWithItsEncoding) {
         ASSERT_EQ(a.size(), 65U);
         EXPECT_EQ(a[0], 1);
         EXPECT_EQ(a[1], c.code);
-        EXPECT_EQ(Report(a.begin() + 2, a.begin() + 2 + static_cast<std::ptrdiff_t>(c.value.size())),
-                  c.value);
+        EXPECT_EQ(
+            Report(a.begin() + 2, a.begin() + 2 + static_cast<std::ptrdiff_t>(c.value.size())),
+            c.value);
         EXPECT_TRUE(std::all_of(a.begin() + 2 + static_cast<std::ptrdiff_t>(c.value.size()),
                                 a.end(), [](std::uint8_t b) { return b == 0; }));
     }
@@ -130,13 +131,27 @@ TEST_F(SimUnitTest, WritesChangeWhatIsReadBack) {
         std::string payload;
     };
     const std::vector<Case> cases = {
-        {5, std::string(1, '\0')},     {6, "Kelmair-1234"},        {7, "a password"},
-        {8, "\x05"},                   {9, std::string(1, '\0')},  {10, "\x0a\x01\x02\x03"},
-        {11, "\xc0\xa8\x01\x0a"},      {12, "\x01"},               {14, "\x0d"},
-        {15, "4"},                     {24, std::string(1, '\0')}, {25, "\x01"},
-        {26, std::string(1, '\0')},    {27, "\x01"},               {28, "\x01"},
-        {29, "\x50"},                  {30, "\x05"},               {31, std::string("\0\x15\x18", 3)},
-        {32, std::string("\0\0\0", 3)}, {33, "\x01\x02\x03"},       {43, std::string(1, '\0')},
+        {5, std::string(1, '\0')},
+        {6, "Kelmair-1234"},
+        {7, "a password"},
+        {8, "\x05"},
+        {9, std::string(1, '\0')},
+        {10, "\x0a\x01\x02\x03"},
+        {11, "\xc0\xa8\x01\x0a"},
+        {12, "\x01"},
+        {14, "\x0d"},
+        {15, "4"},
+        {24, std::string(1, '\0')},
+        {25, "\x01"},
+        {26, std::string(1, '\0')},
+        {27, "\x01"},
+        {28, "\x01"},
+        {29, "\x50"},
+        {30, "\x05"},
+        {31, std::string("\0\x15\x18", 3)},
+        {32, std::string("\0\0\0", 3)},
+        {33, "\x01\x02\x03"},
+        {43, std::string(1, '\0')},
         {47, std::string("\x0a\x00\x00\x01", 4)},
     };
     for (const Case& c : cases) {
