@@ -198,9 +198,12 @@ int HidDeviceController::Enumerate() {
         ++visited;
         dev->isEnumerated_ = true;
         const bool goOn = onEnumerate_ ? onEnumerate_(dev, static_cast<int>(idx)) : true;
-        dev->isEnumerated_ = false;
-        if (!dev->isCheckedOut_) {
-            dev->CloseAllHandles();
+        // The handler may have freed the device (its position then holds a fresh one).
+        if (idx < list_.size() && list_[idx] == dev) {
+            dev->isEnumerated_ = false;
+            if (!dev->isCheckedOut_) {
+                dev->CloseAllHandles();
+            }
         }
         if (!goOn) {
             break;

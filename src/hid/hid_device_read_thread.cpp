@@ -230,7 +230,12 @@ void HidDeviceReadThread::Run() {
                     return;
                 }
                 continue;
-            case platform::ReadStatus::Cancelled:  // the read handle was closed meanwhile
+            case platform::ReadStatus::Cancelled: {
+                // A cancelled handle never reads again: treat it as closed from now on.
+                std::lock_guard lock(state_->mutex);
+                state_->handleClosed = true;
+                break;
+            }
             case platform::ReadStatus::Timeout:
                 break;
         }

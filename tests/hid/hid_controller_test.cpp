@@ -35,6 +35,7 @@ protected:
 
     std::vector<std::string> ListedPaths() const {
         std::vector<std::string> paths;
+        paths.reserve(static_cast<std::size_t>(controller->Count()));
         for (int i = 0; i < controller->Count(); ++i) {
             paths.push_back(controller->Device(i)->PnPInfo()->path);
         }

@@ -146,7 +146,7 @@ TEST_F(SimUnitTest, WritesChangeWhatIsReadBack) {
         {26, std::string(1, '\0')},
         {27, "\x01"},
         {28, "\x01"},
-        {29, "\x50"},
+        {29, std::string(1, 80)},
         {30, "\x05"},
         {31, std::string("\0\x15\x18", 3)},
         {32, std::string("\0\0\0", 3)},
