@@ -122,7 +122,8 @@ void IdleCpu() {
     const double cpuBefore = CpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    QTimer::singleShot(10000, QCoreApplication::instance(), &QCoreApplication::quit);
+    QTimer::singleShot(10000, Qt::PreciseTimer, QCoreApplication::instance(),
+                       &QCoreApplication::quit);
     QCoreApplication::exec();
     const double cpu = CpuSeconds() - cpuBefore;
     const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;

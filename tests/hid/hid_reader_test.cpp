@@ -129,6 +129,30 @@ TEST_F(ReaderTest, ANewHandlerTakesTheNextReportAndAnEmptyOneStopsTheReader) {
     EXPECT_EQ(delivered[0].data[0], 2);
 }
 
+TEST_F(ReaderTest, ControllerHandlerReachesDevicesThatStillCarryTheOldOne) {
+    backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Solvi, false);
+    controller = std::make_unique<HidDeviceController>(backend);
+    ProcessFor(10);
+    HidDevice* inherited = nullptr;
+    HidDevice* own = nullptr;
+    ASSERT_TRUE(controller->CheckOutByIndex(inherited, 0));
+    ASSERT_TRUE(controller->CheckOutByIndex(own, 1));
+    EXPECT_FALSE(inherited->HasReader());  // no handler, no reader
+    int ownCalls = 0;
+    own->SetOnData(
+        [&](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) { ++ownCalls; });
+    controller->SetOnDeviceData(Recorder());  // starts the reader of the inheriting device
+    EXPECT_TRUE(inherited->HasReader());
+    backend->interface(0).send(Report(65, 1, 1));
+    backend->interface(1).send(Report(65, 1, 2));
+    ASSERT_TRUE(ProcessUntil([&] { return delivered.size() == 1 && ownCalls == 1; }));
+    EXPECT_EQ(delivered[0].dev, inherited);
+    controller->SetOnDeviceData(nullptr);
+    EXPECT_FALSE(inherited->HasReader());
+    EXPECT_TRUE(own->HasReader());
+}
+
 TEST_F(ReaderTest, FreeingDuringABlockedHandOverDeliversThePendingReportFirst) {
     Start(2);
     for (int i = 0; i < 2; ++i) {
