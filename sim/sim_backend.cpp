@@ -1,0 +1,322 @@
+#include "sim/sim_backend.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <sstream>
+
+namespace quillo::sim {
+
+namespace {
+
+constexpr std::uint16_t kUnitVendorId = 0x0483;
+constexpr std::uint16_t kUnitProductId = 0x5750;
+// System error codes handed back by a refused open (those of Windows).
+constexpr std::uint32_t kErrorFileNotFound = 2;
+constexpr std::uint32_t kErrorAccessDenied = 5;
+
+class SimHandle : public platform::Handle {
+public:
+    SimHandle(std::shared_ptr<SimInterface> iface, platform::Access access)
+        : iface_(std::move(iface)), access_(access) {}
+
+    platform::Access access() const override { return access_; }
+
+    bool attributes(platform::Attributes& out) override {
+        if (iface_->faults().noAttributes) {
+            return false;
+        }
+        out = iface_->attributes;
+        return true;
+    }
+
+    bool productString(std::u16string& out) override {
+        if (iface_->faults().noProductString || iface_->product.empty()) {
+            return false;
+        }
+        out = iface_->product;
+        return true;
+    }
+
+    bool reportLengths(platform::ReportLengths& out) override {
+        if (iface_->faults().noReportLengths) {
+            return false;
+        }
+        out = iface_->reportLengths;
+        return true;
+    }
+
+    bool write(const std::uint8_t* data, std::size_t size, std::size_t& written) override {
+        written = 0;
+        if (access_ != platform::Access::ReadWrite || !iface_->write(data, size)) {
+            return false;
+        }
+        written = size;
+        return true;
+    }
+
+    platform::ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs) override {
+        if (access_ != platform::Access::ReadWrite) {
+            return {platform::ReadStatus::Error, 0, kErrorAccessDenied};
+        }
+        return iface_->read(buffer, size, timeoutMs, cancelled_);
+    }
+
+    void cancelRead() override { iface_->cancel(cancelled_); }
+
+private:
+    std::shared_ptr<SimInterface> iface_;
+    platform::Access access_;
+    bool cancelled_ = false;  // guarded by the interface's mutex
+};
+
+std::string SerialNumber(int n) {
+    char text[25];
+    std::snprintf(text, sizeof text, "%08X%08X%08X", 0x0036003Bu, 0x5346500Bu,
+                  0x20373800u + static_cast<unsigned>(n));
+    return text;
+}
+
+}  // namespace
+
+SimInterface::SimInterface(std::string path, std::uint64_t id, platform::Attributes attrs,
+                           std::u16string productString, std::unique_ptr<SimUnit> unit)
+    : attributes(attrs),
+      product(std::move(productString)),
+      path_(std::move(path)),
+      id_(id),
+      unit_(std::move(unit)) {}
+
+Faults SimInterface::faults() const {
+    std::lock_guard lock(mutex_);
+    return faults_;
+}
+
+void SimInterface::setFaults(const Faults& faults) {
+    {
+        std::lock_guard lock(mutex_);
+        faults_ = faults;
+    }
+    cv_.notify_all();
+}
+
+bool SimInterface::pluggedIn() const {
+    std::lock_guard lock(mutex_);
+    return pluggedIn_;
+}
+
+std::vector<std::vector<std::uint8_t>> SimInterface::writes() const {
+    std::lock_guard lock(mutex_);
+    return writes_;
+}
+
+void SimInterface::clearWrites() {
+    std::lock_guard lock(mutex_);
+    writes_.clear();
+}
+
+int SimInterface::waitingReads() const {
+    std::lock_guard lock(mutex_);
+    return waitingReads_;
+}
+
+int SimInterface::queuedReports() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(input_.size());
+}
+
+void SimInterface::send(std::vector<std::uint8_t> report, std::chrono::milliseconds delay) {
+    {
+        std::lock_guard lock(mutex_);
+        input_.push_back({std::chrono::steady_clock::now() + delay, std::move(report)});
+    }
+    cv_.notify_all();
+}
+
+bool SimInterface::write(const std::uint8_t* data, std::size_t size) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!pluggedIn_) {
+            return false;
+        }
+        writes_.emplace_back(data, data + size);
+        if (unit_) {
+            unit_->inputLength = reportLengths.input;
+            const auto due = std::chrono::steady_clock::now() + faults_.answerDelay;
+            for (auto& answer : unit_->Receive(data, size)) {
+                input_.push_back({due, std::move(answer)});
+            }
+        }
+    }
+    cv_.notify_all();
+    return true;
+}
+
+platform::ReadResult SimInterface::read(std::uint8_t* buffer, std::size_t size, int timeoutMs,
+                                        const bool& cancelled) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        if (cancelled) {
+            return {platform::ReadStatus::Cancelled, 0, 0};
+        }
+        if (!pluggedIn_) {
+            return {platform::ReadStatus::Gone, 0, 1167};  // "device not connected"
+        }
+        if (faults_.zeroLengthReads > 0) {
+            --faults_.zeroLengthReads;
+            return {platform::ReadStatus::Data, 0, 0};
+        }
+        const auto now = Clock::now();
+        if (!input_.empty() && input_.front().due <= now) {
+            const std::vector<std::uint8_t> report = std::move(input_.front().bytes);
+            input_.pop_front();
+            const std::size_t n = std::min(size, report.size());
+            std::copy_n(report.begin(), n, buffer);
+            return {platform::ReadStatus::Data, n, 0};
+        }
+        if (now >= deadline) {
+            return {platform::ReadStatus::Timeout, 0, 0};
+        }
+        auto wakeAt = deadline;
+        if (!input_.empty()) {
+            wakeAt = std::min(wakeAt, input_.front().due);
+        }
+        ++waitingReads_;
+        cv_.wait_until(lock, wakeAt);
+        --waitingReads_;
+    }
+}
+
+void SimInterface::cancel(bool& cancelled) {
+    {
+        std::lock_guard lock(mutex_);
+        cancelled = true;
+    }
+    cv_.notify_all();
+}
+
+void SimInterface::unplug() {
+    {
+        std::lock_guard lock(mutex_);
+        pluggedIn_ = false;
+        input_.clear();
+    }
+    cv_.notify_all();
+}
+
+std::vector<platform::InterfaceInfo> SimBackend::enumerate() {
+    std::vector<platform::InterfaceInfo> list;
+    for (const auto& iface : present_) {
+        list.push_back({iface->id(), iface->path()});
+    }
+    return list;
+}
+
+std::unique_ptr<platform::Handle> SimBackend::open(const std::string& path, platform::Access access,
+                                                   std::uint32_t* error) {
+    const auto it = std::find_if(present_.begin(), present_.end(),
+                                 [&](const auto& iface) { return iface->path() == path; });
+    std::uint32_t code = 0;
+    if (it == present_.end()) {
+        code = kErrorFileNotFound;
+    } else if ((access == platform::Access::ReadWrite && (*it)->faults().refuseReadWrite) ||
+               (access == platform::Access::None && (*it)->faults().refuseNoAccess)) {
+        code = kErrorAccessDenied;
+    }
+    if (error != nullptr) {
+        *error = code;
+    }
+    if (code != 0) {
+        return nullptr;
+    }
+    return std::make_unique<SimHandle>(*it, access);
+}
+
+void SimBackend::setChangeHandler(std::function<void()> handler) {
+    changeHandler_ = std::move(handler);
+}
+
+void SimBackend::raiseChange() {
+    if (changeHandler_) {
+        const std::function<void()> handler = changeHandler_;
+        handler();
+    }
+}
+
+SimInterface& SimBackend::add(std::shared_ptr<SimInterface> iface, bool notify) {
+    present_.push_back(std::move(iface));
+    SimInterface& added = *present_.back();
+    if (notify) {
+        raiseChange();
+    }
+    return added;
+}
+
+SimInterface& SimBackend::plugUnit(Model model, bool notify) {
+    const int n = nextPath_++;
+    auto unit = std::make_unique<SimUnit>(model, SerialNumber(n));
+    platform::Attributes attributes{kUnitVendorId, kUnitProductId, 0x0200};
+    return add(std::make_shared<SimInterface>("sim:hidraw" + std::to_string(n), nextId_++,
+                                              attributes, ProductString(model), std::move(unit)),
+               notify);
+}
+
+SimInterface& SimBackend::plugDevice(std::uint16_t vendorId, std::uint16_t productId,
+                                     std::u16string product, bool notify) {
+    const int n = nextPath_++;
+    platform::Attributes attributes{vendorId, productId, 0x0100};
+    auto iface = std::make_shared<SimInterface>("sim:hidraw" + std::to_string(n), nextId_++,
+                                                attributes, std::move(product), nullptr);
+    iface->reportLengths = {9, 2};
+    return add(std::move(iface), notify);
+}
+
+void SimBackend::unplug(const std::string& path, bool notify) {
+    const auto it = std::find_if(present_.begin(), present_.end(),
+                                 [&](const auto& iface) { return iface->path() == path; });
+    if (it == present_.end()) {
+        return;
+    }
+    (*it)->unplug();
+    present_.erase(it);
+    if (notify) {
+        raiseChange();
+    }
+}
+
+int SimBackend::count() const {
+    return static_cast<int>(present_.size());
+}
+
+SimInterface& SimBackend::interface(int index) {
+    return *present_.at(static_cast<std::size_t>(index));
+}
+
+SimInterface* SimBackend::find(const std::string& path) {
+    const auto it = std::find_if(present_.begin(), present_.end(),
+                                 [&](const auto& iface) { return iface->path() == path; });
+    return it == present_.end() ? nullptr : it->get();
+}
+
+std::unique_ptr<SimBackend> CreateSimBackend(const std::string& models) {
+    auto backend = std::make_unique<SimBackend>();
+    std::stringstream list(models);
+    std::string name;
+    while (std::getline(list, name, ',')) {
+        name.erase(std::remove_if(name.begin(), name.end(),
+                                  [](unsigned char c) { return std::isspace(c) != 0; }),
+                   name.end());
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (name == "solvi") {
+            backend->plugUnit(Model::Solvi, false);
+        } else if (name == "pargo") {
+            backend->plugUnit(Model::Pargo, false);
+        }
+    }
+    return backend;
+}
+
+}  // namespace quillo::sim

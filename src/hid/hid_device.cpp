@@ -1,0 +1,231 @@
+#include "hid/hid_device.h"
+
+#include <algorithm>
+
+#include "hid/hid_device_controller.h"
+#include "hid/hid_device_read_thread.h"
+
+namespace quillo::hid {
+
+namespace {
+constexpr std::size_t kMaxProductNameUnits = 254;
+}
+
+HidDevice::HidDevice(HidDeviceController* controller, platform::Backend* backend,
+                     std::unique_ptr<HidPnPInfo> pnpInfo)
+    : controller_(controller), backend_(backend) {
+    if (controller_ != nullptr) {
+        // Copied as they are: the controller's defaults are not range-checked.
+        pollingDelayTime_ = controller_->DevPollingDelayTime();
+        threadSleepTime_ = controller_->DevThreadSleepTime();
+        onData_ = controller_->OnDeviceData();
+        onDataError_ = controller_->OnDeviceDataError();
+        onUnplug_ = controller_->OnDeviceUnplug();
+    }
+    pnpInfo_ = std::move(pnpInfo);
+    std::unique_ptr<platform::Handle> handle = OpenSynchronous();
+    if (!handle) {
+        throw HidControllerError("Device cannot be opened");
+    }
+    platform::Attributes attributes;
+    if (!handle->attributes(attributes)) {
+        throw HidControllerError("Device cannot be identified");
+    }
+    attributes_.VendorID = attributes.vendorId;
+    attributes_.ProductID = attributes.productId;
+    attributes_.VersionNumber = attributes.versionNumber;
+}
+
+HidDevice::~HidDevice() {
+    HidDataEvent onData = std::move(onData_);
+    HidPlugEvent onUnplug = std::move(onUnplug_);
+    onData_ = nullptr;
+    onUnplug_ = nullptr;
+    // A report already received still reaches the handler the device had.
+    StopReader(onData);
+    CloseAllHandles();
+    if (controller_ != nullptr) {
+        controller_->ReleaseDevice(this, std::move(onData), std::move(onUnplug));
+    }
+}
+
+std::unique_ptr<platform::Handle> HidDevice::OpenSynchronous() {
+    const std::string& path = pnpInfo_->path;
+    std::unique_ptr<platform::Handle> handle = backend_->open(path, platform::Access::ReadWrite);
+    hasReadWriteAccess_ = handle != nullptr;
+    if (!handle) {
+        handle = backend_->open(path, platform::Access::None);
+    }
+    return handle;
+}
+
+bool HidDevice::OpenFile() {
+    if (fileHandle_) {
+        return true;
+    }
+    if (OpenRuleAllows()) {
+        fileHandle_ = OpenSynchronous();
+    }
+    return fileHandle_ != nullptr;
+}
+
+void HidDevice::CloseFile() {
+    fileHandle_.reset();
+}
+
+bool HidDevice::OpenFileEx(HidOpenExMode mode) {
+    if (!OpenRuleAllows()) {
+        return false;
+    }
+    const std::string& path = pnpInfo_->path;
+    if (mode == HidOpenExMode::omhRead) {
+        if (!readHandle_) {
+            readHandle_ = backend_->open(path, platform::Access::ReadWrite);
+        }
+        return readHandle_ != nullptr;
+    }
+    if (!writeHandle_) {
+        writeHandle_ = backend_->open(path, platform::Access::ReadWrite);
+    }
+    return writeHandle_ != nullptr;
+}
+
+void HidDevice::CloseFileEx(HidOpenExMode mode) {
+    if (mode == HidOpenExMode::omhRead) {
+        // The reader may be waiting on this handle right now: it is woken and keeps its
+        // reference until it ends, so the handle is never destroyed under it.
+        if (reader_) {
+            reader_->CloseHandle();
+        }
+        readHandle_.reset();
+    } else {
+        writeHandle_.reset();
+    }
+}
+
+void HidDevice::CloseAllHandles() {
+    CloseFile();
+    CloseFileEx(HidOpenExMode::omhRead);
+    CloseFileEx(HidOpenExMode::omhWrite);
+}
+
+QString HidDevice::ProductName() {
+    if (!productName_.isEmpty()) {
+        return productName_;
+    }
+    if (OpenFile()) {
+        std::u16string name;
+        if (fileHandle_->productString(name)) {
+            const std::size_t end = std::min({name.find(u'\0'), name.size(), kMaxProductNameUnits});
+            productName_ = QString::fromUtf16(name.data(), static_cast<qsizetype>(end));
+        }
+        CloseFile();
+    }
+    return productName_;
+}
+
+HidCaps HidDevice::Caps() {
+    if (!caps_ && OpenFile()) {
+        platform::ReportLengths lengths;
+        if (fileHandle_->reportLengths(lengths)) {
+            caps_ = HidCaps{lengths.input, lengths.output};
+        }
+        CloseFile();
+    }
+    return caps_.value_or(HidCaps{});
+}
+
+bool HidDevice::WriteFile(const std::uint8_t* report, std::uint32_t toWrite,
+                          std::uint32_t& bytesWritten) {
+    bytesWritten = 0;
+    if (!OpenFile()) {
+        return false;
+    }
+    std::size_t written = 0;
+    const bool ok = fileHandle_->write(report, toWrite, written);
+    bytesWritten = static_cast<std::uint32_t>(written);
+    return ok;
+}
+
+void HidDevice::SetPollingDelayTime(int ms) {
+    if (ms < 0 || ms > 10000) {
+        return;
+    }
+    pollingDelayTime_ = ms;
+    if (reader_) {
+        reader_->SetPollingDelayTime(ms);
+    }
+}
+
+void HidDevice::SetThreadSleepTime(int ms) {
+    if (ms < 10 || ms > 10000) {
+        return;
+    }
+    threadSleepTime_ = ms;
+    if (reader_) {
+        reader_->SetThreadSleepTime(ms);
+    }
+}
+
+void HidDevice::SetOnData(HidDataEvent handler) {
+    inheritsOnData_ = false;
+    SetInheritedOnData(std::move(handler));
+}
+
+void HidDevice::SetInheritedOnData(HidDataEvent handler) {
+    if (!handler) {
+        HidDataEvent previous = std::move(onData_);
+        onData_ = nullptr;
+        StopReader(previous);
+        return;
+    }
+    // A running reader stays; its next report goes to the new handler.
+    onData_ = std::move(handler);
+    StartReaderIfAllowed();
+}
+
+void HidDevice::SetOnDataError(HidDataErrorEvent handler) {
+    onDataError_ = std::move(handler);
+    if (reader_) {
+        reader_->SetReportErrors(static_cast<bool>(onDataError_));
+    }
+}
+
+void HidDevice::SetOnUnplug(HidPlugEvent handler) {
+    inheritsOnUnplug_ = false;
+    onUnplug_ = std::move(handler);
+}
+
+void HidDevice::StartReaderIfAllowed() {
+    if (!onData_ || !isPluggedIn_ || !isCheckedOut_ || !hasReadWriteAccess_ || reader_) {
+        return;
+    }
+    const std::size_t length = Caps().InputReportByteLength;
+    OpenFileEx(HidOpenExMode::omhRead);
+    reader_ = std::make_unique<HidDeviceReadThread>(this, readHandle_, length, threadSleepTime_,
+                                                    pollingDelayTime_);
+    reader_->SetReportErrors(static_cast<bool>(onDataError_));
+}
+
+void HidDevice::StopReader(const HidDataEvent& deliverTo) {
+    if (!reader_) {
+        return;
+    }
+    // Moved out first: a handler run by the final delivery must find no reader any more.
+    std::unique_ptr<HidDeviceReadThread> reader = std::move(reader_);
+    reader->Stop(deliverTo);
+    // The stop cancelled the read handle for good; the next reader opens a new one.
+    readHandle_.reset();
+}
+
+void HidDevice::Unplug() {
+    CloseAllHandles();
+    isPluggedIn_ = false;
+    if (onUnplug_) {
+        const HidPlugEvent handler = std::move(onUnplug_);
+        onUnplug_ = nullptr;
+        handler(this);
+    }
+}
+
+}  // namespace quillo::hid

@@ -1,0 +1,102 @@
+#pragma once
+
+// One present HID interface, as a scan of HidDeviceController found it. Lives on the main thread;
+// only its reader (HidDeviceReadThread) runs elsewhere. The controller creates devices; whoever
+// checked one out may free it with `delete`, which hands the interface back to the controller.
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "hid/hid_types.h"
+
+namespace quillo::hid {
+
+class HidDeviceReadThread;
+
+class HidDevice {
+public:
+    HidDevice(const HidDevice&) = delete;
+    HidDevice& operator=(const HidDevice&) = delete;
+    ~HidDevice();
+
+    const HidAttributes& Attributes() const { return attributes_; }
+    // The product string, cut at the first NUL and at 254 units; cached once read. Outside the
+    // open rule an uncached name reads as empty.
+    QString ProductName();
+    // Report lengths; read once per object while the device can be opened, else zero.
+    HidCaps Caps();
+    // Synchronous write of one output report (byte 0 = report ID).
+    bool WriteFile(const std::uint8_t* report, std::uint32_t toWrite, std::uint32_t& bytesWritten);
+
+    bool IsPluggedIn() const { return isPluggedIn_; }
+    bool IsCheckedOut() const { return isCheckedOut_; }
+    bool HasReadWriteAccess() const { return hasReadWriteAccess_; }
+    const HidPnPInfo* PnPInfo() const { return pnpInfo_.get(); }
+    HidDeviceController* Controller() const { return controller_; }
+
+    // 0..10000 ms; other values are ignored.
+    int PollingDelayTime() const { return pollingDelayTime_; }
+    void SetPollingDelayTime(int ms);
+    // 10..10000 ms; other values are ignored.
+    int ThreadSleepTime() const { return threadSleepTime_; }
+    void SetThreadSleepTime(int ms);
+
+    const HidDataEvent& OnData() const { return onData_; }
+    // An empty handler stops the reader; a handler may start it (see StartReaderIfAllowed).
+    void SetOnData(HidDataEvent handler);
+    const HidDataErrorEvent& OnDataError() const { return onDataError_; }
+    void SetOnDataError(HidDataErrorEvent handler);
+    const HidPlugEvent& OnUnplug() const { return onUnplug_; }
+    void SetOnUnplug(HidPlugEvent handler);
+
+    bool OpenFile();
+    void CloseFile();
+    bool OpenFileEx(HidOpenExMode mode);
+    void CloseFileEx(HidOpenExMode mode);
+
+    bool HasReader() const { return reader_ != nullptr; }
+
+private:
+    friend class HidDeviceController;
+
+    // Creation as a scan does it; throws HidControllerError.
+    HidDevice(HidDeviceController* controller, platform::Backend* backend,
+              std::unique_ptr<HidPnPInfo> pnpInfo);
+
+    // A handle may be opened only while plugged in and checked out or being enumerated.
+    bool OpenRuleAllows() const { return isPluggedIn_ && (isCheckedOut_ || isEnumerated_); }
+    std::unique_ptr<platform::Handle> OpenSynchronous();
+    void CloseAllHandles();
+    void SetInheritedOnData(HidDataEvent handler);
+    void StartReaderIfAllowed();
+    void StopReader(const HidDataEvent& deliverTo);
+    void Unplug();
+
+    HidDeviceController* controller_ = nullptr;
+    platform::Backend* backend_ = nullptr;
+    bool isPluggedIn_ = true;
+    bool isCheckedOut_ = false;
+    bool isEnumerated_ = false;
+    std::unique_ptr<platform::Handle> fileHandle_;
+    std::shared_ptr<platform::Handle> readHandle_;
+    std::unique_ptr<platform::Handle> writeHandle_;
+    HidAttributes attributes_;
+    std::unique_ptr<HidPnPInfo> pnpInfo_;
+    QString productName_;
+    std::optional<HidCaps> caps_;  // the parser data's role: fetched once per object
+    int pollingDelayTime_ = 0;
+    int threadSleepTime_ = 100;
+    HidDataEvent onData_;
+    HidDataErrorEvent onDataError_;
+    HidPlugEvent onUnplug_;
+    bool hasReadWriteAccess_ = false;
+    // Whether OnData and OnUnplug are still the ones the controller handed down, so that a new
+    // controller handler replaces them.
+    bool inheritsOnData_ = true;
+    bool inheritsOnUnplug_ = true;
+    std::unique_ptr<HidDeviceReadThread> reader_;
+};
+
+}  // namespace quillo::hid

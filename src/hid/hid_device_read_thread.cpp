@@ -1,0 +1,249 @@
+#include "hid/hid_device_read_thread.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include "hid/hand_over_queue.h"
+#include "hid/hid_device.h"
+
+namespace quillo::hid {
+
+namespace {
+// Error reported when no read can be started because the read handle is closed or could not be
+// opened (the value Windows gives for an invalid handle).
+constexpr std::uint32_t kErrorInvalidHandle = 6;
+}  // namespace
+
+// Shared by the reader thread and the main thread; outlives both sides through shared_ptr, so a
+// hand-over posted to the main thread stays safe after the device is gone.
+struct HidDeviceReadThread::State {
+    enum class Slot { Empty, Pending, Serving };
+
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool stop = false;
+    bool handleClosed = false;
+    Slot slot = Slot::Empty;
+    bool slotIsError = false;
+    std::size_t bytes = 0;
+    std::uint32_t error = 0;
+    std::vector<std::uint8_t> report;  // allocated once, reused for every read
+    std::shared_ptr<platform::Handle> handle;
+    HidDevice* device = nullptr;  // main thread only; cleared by Stop
+
+    // Main thread: runs the handler for the report in the slot and releases the reader.
+    static void Serve(const std::shared_ptr<State>& st, const HidDataEvent* dataHandler) {
+        bool isError = false;
+        {
+            std::lock_guard lock(st->mutex);
+            if (st->slot != Slot::Pending || st->device == nullptr) {
+                return;
+            }
+            st->slot = Slot::Serving;
+            isError = st->slotIsError;
+        }
+        HidDevice* dev = st->device;
+        if (isError) {
+            const HidDataErrorEvent handler = dev->OnDataError();
+            if (handler) {
+                handler(dev, st->error);
+            }
+        } else {
+            // A copy: the handler may assign another OnData, or free the device, while it runs.
+            const HidDataEvent handler = dataHandler != nullptr ? *dataHandler : dev->OnData();
+            if (handler) {
+                handler(dev, st->report[0], st->report.data() + 1,
+                        static_cast<std::uint16_t>(st->bytes - 1));
+            }
+        }
+        {
+            std::lock_guard lock(st->mutex);
+            st->slot = Slot::Empty;
+        }
+        st->cv.notify_all();
+    }
+};
+
+HidDeviceReadThread::HidDeviceReadThread(HidDevice* device,
+                                         std::shared_ptr<platform::Handle> handle,
+                                         std::size_t reportLength, int threadSleepTime,
+                                         int pollingDelayTime)
+    : state_(std::make_shared<State>()),
+      threadSleepTime_(threadSleepTime),
+      pollingDelayTime_(pollingDelayTime),
+      queue_(HandOverQueue::Instance()) {
+    state_->device = device;
+    state_->handle = std::move(handle);
+    state_->report.assign(reportLength, 0);
+    thread_ = std::thread([this] { Run(); });
+}
+
+HidDeviceReadThread::~HidDeviceReadThread() {
+    Stop(HidDataEvent());
+}
+
+void HidDeviceReadThread::SetThreadSleepTime(int ms) {
+    threadSleepTime_ = ms;
+}
+void HidDeviceReadThread::SetPollingDelayTime(int ms) {
+    pollingDelayTime_ = ms;
+}
+void HidDeviceReadThread::SetReportErrors(bool on) {
+    reportErrors_ = on;
+}
+
+void HidDeviceReadThread::CloseHandle() {
+    std::shared_ptr<platform::Handle> handle;
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->handleClosed = true;
+        handle = state_->handle;
+    }
+    // The handle itself is destroyed after the reader has ended (Stop), on the main thread.
+    if (handle) {
+        handle->cancelRead();
+    }
+    state_->cv.notify_all();
+}
+
+void HidDeviceReadThread::Stop(const HidDataEvent& deliverTo) {
+    if (!thread_.joinable()) {
+        return;
+    }
+    std::shared_ptr<platform::Handle> handle;
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->stop = true;
+        handle = state_->handle;
+    }
+    state_->cv.notify_all();
+    if (handle) {
+        handle->cancelRead();
+    }
+    thread_.join();
+    // A report the reader received but could not hand over any more goes out now; a pending
+    // error notice is dropped.
+    bool pendingData = false;
+    {
+        std::lock_guard lock(state_->mutex);
+        pendingData = state_->slot == State::Slot::Pending && !state_->slotIsError;
+        if (state_->slot == State::Slot::Pending && state_->slotIsError) {
+            state_->slot = State::Slot::Empty;
+        }
+    }
+    if (pendingData) {
+        State::Serve(state_, &deliverTo);
+    }
+    std::lock_guard lock(state_->mutex);
+    state_->device = nullptr;
+    state_->handle.reset();
+}
+
+bool HidDeviceReadThread::StopRequested() {
+    std::lock_guard lock(state_->mutex);
+    return state_->stop;
+}
+
+// Waits `ms` milliseconds unless a stop comes first; false when stopped.
+bool HidDeviceReadThread::Pause(int ms) {
+    std::unique_lock lock(state_->mutex);
+    state_->cv.wait_for(lock, std::chrono::milliseconds(ms), [this] { return state_->stop; });
+    return !state_->stop;
+}
+
+// Posts the slot's content to the main thread and waits until it has been served; false when a
+// stop came first (the stopper then serves it).
+bool HidDeviceReadThread::HandOver(bool isError) {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->slot = State::Slot::Pending;
+        state_->slotIsError = isError;
+        if (state_->stop) {
+            // Too late to post: the stopper delivers a received report after joining.
+            if (isError) {
+                state_->slot = State::Slot::Empty;
+            }
+            return false;
+        }
+    }
+    queue_->Post([st = state_] { State::Serve(st, nullptr); });
+    std::unique_lock lock(state_->mutex);
+    state_->cv.wait(lock, [this] { return state_->stop || state_->slot == State::Slot::Empty; });
+    return !state_->stop;
+}
+
+void HidDeviceReadThread::Run() {
+    std::vector<std::uint8_t>& report = state_->report;
+    for (;;) {
+        std::shared_ptr<platform::Handle> handle;
+        {
+            std::lock_guard lock(state_->mutex);
+            if (state_->stop) {
+                return;
+            }
+            if (!state_->handleClosed) {
+                handle = state_->handle;
+            }
+        }
+        std::fill(report.begin(), report.end(), std::uint8_t{0});
+
+        platform::ReadResult result;
+        if (handle) {
+            // Wait in slices; the stop check between them is a fallback, cancelRead() wakes the
+            // read at once.
+            do {
+                result = handle->read(report.data(), report.size(), threadSleepTime_.load());
+            } while (result.status == platform::ReadStatus::Timeout && !StopRequested());
+        } else {
+            result.status = platform::ReadStatus::Error;
+            result.error = kErrorInvalidHandle;
+        }
+        // A report that was read is handed over even when a stop came meanwhile: it must not be
+        // lost.
+        if (result.status == platform::ReadStatus::Data && result.bytes > 0) {
+            {
+                std::lock_guard lock(state_->mutex);
+                state_->bytes = result.bytes;
+            }
+            if (!HandOver(false)) {
+                return;
+            }
+        } else if (StopRequested()) {
+            return;
+        }
+
+        switch (result.status) {
+            case platform::ReadStatus::Data:
+                break;
+            case platform::ReadStatus::Gone:
+            case platform::ReadStatus::Error:
+                // No read could be made: report it and retry after a pause, so an unplugged
+                // interface does not make the reader spin.
+                err_ = result.error;
+                {
+                    std::lock_guard lock(state_->mutex);
+                    state_->error = result.error;
+                }
+                if ((reportErrors_.load() && !HandOver(true)) || !Pause(threadSleepTime_.load())) {
+                    return;
+                }
+                continue;
+            case platform::ReadStatus::Cancelled: {
+                // A cancelled handle never reads again: treat it as closed from now on.
+                std::lock_guard lock(state_->mutex);
+                state_->handleClosed = true;
+                break;
+            }
+            case platform::ReadStatus::Timeout:
+                break;
+        }
+        const int delay = pollingDelayTime_.load();
+        if (delay > 0 && !Pause(delay)) {
+            return;
+        }
+    }
+}
+
+}  // namespace quillo::hid

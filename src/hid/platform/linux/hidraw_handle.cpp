@@ -1,0 +1,65 @@
+#include "hid/platform/linux/hidraw_handle.h"
+
+#include <cerrno>
+#include <utility>
+
+namespace quillo::hid::platform {
+
+HidrawHandle::HidrawHandle(HidrawInfo info, std::unique_ptr<HidrawNode> node)
+    : info_(std::move(info)),
+      summary_(summarizeReportDescriptor(info_.descriptor)),
+      node_(std::move(node)) {}
+
+Access HidrawHandle::access() const {
+    return node_ ? Access::ReadWrite : Access::None;
+}
+
+bool HidrawHandle::attributes(Attributes& out) {
+    if (!info_.hasAttributes) {
+        return false;
+    }
+    out = info_.attributes;
+    return true;
+}
+
+bool HidrawHandle::productString(std::u16string& out) {
+    if (!info_.hasProduct) {
+        return false;
+    }
+    out = info_.product;
+    return true;
+}
+
+bool HidrawHandle::reportLengths(ReportLengths& out) {
+    if (!info_.hasDescriptor) {
+        return false;
+    }
+    out = summary_.lengths;
+    return true;
+}
+
+bool HidrawHandle::write(const std::uint8_t* data, std::size_t size, std::size_t& written) {
+    written = 0;
+    if (!node_) {
+        errno = EBADF;
+        return false;
+    }
+    return node_->write(data, size, written);
+}
+
+ReadResult HidrawHandle::read(std::uint8_t* buffer, std::size_t size, int timeoutMs) {
+    if (!node_) {
+        return cancelled_.load() ? ReadResult{ReadStatus::Cancelled, 0, 0}
+                                 : ReadResult{ReadStatus::Error, 0, EBADF};
+    }
+    return node_->read(buffer, size, timeoutMs);
+}
+
+void HidrawHandle::cancelRead() {
+    cancelled_.store(true);
+    if (node_) {
+        node_->cancelRead();
+    }
+}
+
+}  // namespace quillo::hid::platform

@@ -1,0 +1,15 @@
+#pragma once
+
+// Conversions between the layer's UTF-8 strings and the UTF-16 strings of the Windows API.
+
+#include <optional>
+#include <string>
+
+namespace quillo::hid::platform::win {
+
+// nullopt when `text` is not valid UTF-8.
+std::optional<std::wstring> toWide(const std::string& text);
+// Invalid UTF-16 (a lone surrogate) becomes U+FFFD.
+std::string toUtf8(const std::wstring& text);
+
+}  // namespace quillo::hid::platform::win

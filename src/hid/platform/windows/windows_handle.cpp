@@ -1,0 +1,207 @@
+#include "hid/platform/windows/windows_handle.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace quillo::hid::platform::win {
+
+namespace {
+
+// The product string's buffer: 254 UTF-16 units and room for the terminating NUL the
+// system always writes.
+constexpr DWORD kProductStringBytes = 508;
+
+bool meansUnplugged(DWORD error) {
+    return error == ERROR_DEVICE_NOT_CONNECTED || error == ERROR_OPERATION_ABORTED;
+}
+
+}  // namespace
+
+std::unique_ptr<WindowsHandle> WindowsHandle::open(std::shared_ptr<const HidLibrary> library,
+                                                   const std::wstring& path, Access access,
+                                                   DWORD& error) {
+    const DWORD desired = access == Access::ReadWrite ? GENERIC_READ | GENERIC_WRITE : 0;
+    HANDLE file = CreateFileW(path.c_str(), desired, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return nullptr;
+    }
+    HANDLE readDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (readDone == nullptr || cancel == nullptr) {
+        error = GetLastError();
+        for (HANDLE h : {readDone, cancel}) {
+            if (h != nullptr) {
+                CloseHandle(h);
+            }
+        }
+        CloseHandle(file);
+        return nullptr;
+    }
+    return std::unique_ptr<WindowsHandle>(
+        new WindowsHandle(std::move(library), path, access, file, readDone, cancel));
+}
+
+WindowsHandle::WindowsHandle(std::shared_ptr<const HidLibrary> library, std::wstring path,
+                             Access access, HANDLE file, HANDLE readDone, HANDLE cancel)
+    : library_(std::move(library)),
+      path_(std::move(path)),
+      access_(access),
+      file_(file),
+      readDone_(readDone),
+      cancel_(cancel) {}
+
+WindowsHandle::~WindowsHandle() {
+    if (readFile_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(readFile_);
+    }
+    CloseHandle(file_);
+    CloseHandle(readDone_);
+    CloseHandle(cancel_);
+}
+
+bool WindowsHandle::attributes(Attributes& out) {
+    HIDD_ATTRIBUTES attributes{};
+    attributes.Size = sizeof(attributes);
+    if (library_->getAttributes(file_, &attributes) == FALSE) {
+        return false;
+    }
+    out.vendorId = attributes.VendorID;
+    out.productId = attributes.ProductID;
+    out.versionNumber = attributes.VersionNumber;
+    return true;
+}
+
+bool WindowsHandle::productString(std::u16string& out) {
+    wchar_t text[kProductStringBytes / sizeof(wchar_t)] = {};
+    if (library_->getProductString(file_, text, kProductStringBytes) == FALSE) {
+        return false;
+    }
+    const std::size_t length = std::find(std::begin(text), std::end(text), L'\0') - text;
+    out.assign(text, text + length);
+    return true;
+}
+
+bool WindowsHandle::reportLengths(ReportLengths& out) {
+    PHIDP_PREPARSED_DATA parsed = nullptr;
+    if (library_->getPreparsedData(file_, &parsed) == FALSE) {
+        return false;
+    }
+    HIDP_CAPS caps{};
+    const bool ok = library_->getCaps(parsed, &caps) == HIDP_STATUS_SUCCESS;
+    library_->freePreparsedData(parsed);
+    if (ok) {
+        out.input = caps.InputReportByteLength;
+        out.output = caps.OutputReportByteLength;
+    }
+    return ok;
+}
+
+bool WindowsHandle::write(const std::uint8_t* data, std::size_t size, std::size_t& written) {
+    written = 0;
+    if (size > MAXDWORD) {
+        return false;
+    }
+    DWORD count = 0;
+    const BOOL ok = WriteFile(file_, data, static_cast<DWORD>(size), &count, nullptr);
+    written = count;
+    return ok != FALSE;
+}
+
+DWORD WindowsHandle::openForReading() {
+    readFile_ = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (readFile_ == INVALID_HANDLE_VALUE) {
+        return GetLastError();
+    }
+    ReportLengths lengths;
+    if (reportLengths(lengths)) {
+        readBuffer_.resize(lengths.input);
+    }
+    return ERROR_SUCCESS;
+}
+
+ReadResult WindowsHandle::failedRead(DWORD error) {
+    if (meansUnplugged(error)) {
+        gone_ = true;
+        return {ReadStatus::Gone, 0, error};
+    }
+    return {ReadStatus::Error, 0, error};
+}
+
+ReadResult WindowsHandle::read(std::uint8_t* buffer, std::size_t size, int timeoutMs) {
+    if (WaitForSingleObject(cancel_, 0) == WAIT_OBJECT_0) {
+        return {ReadStatus::Cancelled, 0, 0};
+    }
+    if (gone_) {
+        return {ReadStatus::Gone, 0, ERROR_DEVICE_NOT_CONNECTED};
+    }
+    if (access_ != Access::ReadWrite) {
+        return {ReadStatus::Error, 0, ERROR_ACCESS_DENIED};
+    }
+    if (readFile_ == INVALID_HANDLE_VALUE) {
+        const DWORD error = openForReading();
+        if (error != ERROR_SUCCESS) {
+            // The interface vanished between the listing and this read.
+            return failedRead(error == ERROR_FILE_NOT_FOUND ? ERROR_DEVICE_NOT_CONNECTED : error);
+        }
+    }
+    if (readBuffer_.size() < size) {
+        readBuffer_.resize(size);
+    }
+    if (readBuffer_.size() > MAXDWORD) {
+        return {ReadStatus::Error, 0, ERROR_INVALID_PARAMETER};
+    }
+
+    OVERLAPPED pending{};
+    pending.hEvent = readDone_;
+    if (ReadFile(readFile_, readBuffer_.data(), static_cast<DWORD>(readBuffer_.size()), nullptr,
+                 &pending) == FALSE) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_IO_PENDING) {
+            return failedRead(error);
+        }
+    }
+
+    // The cancel event comes first so that it wins when both are set.
+    const HANDLE events[] = {cancel_, readDone_};
+    const DWORD wait = WaitForMultipleObjects(
+        2, events, FALSE, timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs));
+    const DWORD waitError = wait == WAIT_FAILED ? GetLastError() : ERROR_SUCCESS;
+    if (wait != WAIT_OBJECT_0 + 1) {
+        // Never leave the read running into the buffer once this call returns. CancelIo only
+        // reaches I/O started by this thread, which is the case here.
+        CancelIo(readFile_);
+    }
+    DWORD bytes = 0;
+    const BOOL done = GetOverlappedResult(readFile_, &pending, &bytes, TRUE);
+    const DWORD error = done == FALSE ? GetLastError() : ERROR_SUCCESS;
+
+    if (wait == WAIT_OBJECT_0) {
+        return {ReadStatus::Cancelled, 0, 0};
+    }
+    if (done != FALSE) {
+        // Also after a timeout: a report that arrived while the read was being cancelled is
+        // delivered rather than lost.
+        const std::size_t copied = std::min<std::size_t>(bytes, size);
+        if (copied > 0) {
+            std::memcpy(buffer, readBuffer_.data(), copied);
+        }
+        return {ReadStatus::Data, copied, 0};
+    }
+    if (wait == WAIT_TIMEOUT && error == ERROR_OPERATION_ABORTED) {
+        return {ReadStatus::Timeout, 0, 0};
+    }
+    if (wait == WAIT_FAILED) {
+        return {ReadStatus::Error, 0, waitError};
+    }
+    return failedRead(error);
+}
+
+void WindowsHandle::cancelRead() {
+    SetEvent(cancel_);
+}
+
+}  // namespace quillo::hid::platform::win

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include "protocol/input_report.h"
+#include "protocol/sequence.h"
+
+namespace quillo::protocol {
+
+// Repeat period of the AT sequence until the first scan line arrives.
+inline constexpr std::chrono::milliseconds kScanRepeatInterval{2000};
+// The closing sequence follows the first scan line after this long.
+inline constexpr std::chrono::milliseconds kScanCloseDelay{1500};
+
+// Pass-through on, leave the joined network, station mode, list the access points.
+Sequence scanAtSequence();
+// Pass-through off and a restart of the Wi-Fi module.
+Sequence scanClosingSequence();
+
+// The text of a scan line (code 4): bytes 2 .. Size-1, one character per byte; the length byte
+// is not used.
+std::u16string scanLineText(const InputReport& report);
+// The network name of a scan line: the characters after the first `,"` up to the first `",`,
+// empty when there is no such span. A name that itself holds `",` is cut there.
+std::u16string networkNameFromScanLine(std::u16string_view line);
+
+}  // namespace quillo::protocol

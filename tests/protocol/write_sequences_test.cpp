@@ -1,0 +1,378 @@
+#include "protocol/write_sequences.h"
+
+#include <gtest/gtest.h>
+
+#include "protocol/unit_contract.h"
+#include "test_support.h"
+
+namespace quillo::protocol {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Bytes;
+using test::padded;
+using test::RecordingDevice;
+
+std::u16string b(std::initializer_list<std::uint8_t> bytes) {
+    std::u16string text;
+    for (const std::uint8_t byte : bytes) {
+        text += static_cast<char16_t>(byte);
+    }
+    return text;
+}
+
+// What a read chain leaves behind: every field set, so that a test sees which ones a write
+// changes.
+DeviceSettings readSettings() {
+    DeviceSettings s;
+    s.Device_mode = 0;
+    s.Connection_type = 1;
+    s.Wi_Fi_name = u"OldNet";
+    s.Wi_Fi_password = u"oldpassword";
+    s.Slave_number = 4;
+    s.Slave_IP_mode = 0;
+    s.Slave_IP = IpOctets(10, 0, 0, 5);
+    s.Master_IP = IpOctets(10, 0, 0, 1);
+    s.Wi_Fi_channel = 6;
+    s.Wi_Fi_security = u'3';
+    s.Gateway = IpOctets(10, 0, 0, 254);
+    return s;
+}
+
+WifiControls controls(ModeChoice mode, RouterChoice router) {
+    WifiControls c;
+    c.mode = mode;
+    c.router = router;
+    c.name = u"HomeNet";
+    c.password = u"secret99";
+    c.masterIp = IpOctets(192, 168, 1, 2);
+    c.slaveIp = IpOctets(192, 168, 1, 50);
+    c.gateway = IpOctets(192, 168, 1, 1);
+    c.channelItemText = u"11";
+    c.slaveNumberItemText = u"32";
+    c.securityItem = 2;
+    c.slaveIpModeItem = 1;
+    return c;
+}
+
+// The eleven parameter payloads of a Wi-Fi write, in the order sent.
+struct WifiPayloads {
+    std::u16string slaveNumber, slaveIpMode, slaveIp, mode, connection, name, password, masterIp,
+        channel, security, gateway;
+};
+
+Sequence wifiSequence(const WifiPayloads& p) {
+    return {
+        Step::send(Code_Setup_mode, b({1})),
+        Step::send(Code_Slave_number, p.slaveNumber),
+        Step::send(Code_Slave_IP_mode, p.slaveIpMode),
+        Step::send(Code_Slave_IP, p.slaveIp),
+        Step::send(Code_Device_mode, p.mode),
+        Step::send(Code_Connection_type, p.connection),
+        Step::send(Code_Wi_Fi_name, p.name),
+        Step::send(Code_Wi_Fi_password, p.password),
+        Step::send(Code_Master_IP, p.masterIp),
+        Step::send(Code_Wi_Fi_channel, p.channel),
+        Step::send(Code_Wi_Fi_security, p.security),
+        Step::send(Code_Gateway, p.gateway),
+        Step::send(Code_Setup_mode, b({0})),
+        Step::wait(100ms),
+        Step::send(Code_Wi_Fi_module, b({0})),
+        Step::wait(250ms),
+        Step::send(Code_Wi_Fi_module, b({1})),
+    };
+}
+
+TEST(WifiWrite, EachModeSendsItsFieldsAndKeepsTheOthers) {
+    struct Case {
+        const char* what;
+        WifiControls controls;
+        DeviceSettings current;
+        WifiPayloads sent;
+    };
+    WifiControls openMaster = controls(ModeChoice::Master, RouterChoice::Without);
+    openMaster.securityItem = 0;
+    openMaster.password = u"";
+    openMaster.name = u"";
+    WifiControls noSecurityItem = controls(ModeChoice::Master, RouterChoice::Without);
+    noSecurityItem.securityItem = -1;
+    WifiControls dhcpSlave = controls(ModeChoice::Slave, RouterChoice::With);
+    dhcpSlave.slaveIpModeItem = 0;
+    dhcpSlave.slaveNumberItemText = u"1";
+    WifiControls noAddressModeItem = controls(ModeChoice::Slave, RouterChoice::With);
+    noAddressModeItem.slaveIpModeItem = -1;
+    const std::u16string gateway = b({192, 168, 1, 1});
+
+    const Case cases[] = {
+        {"master with router right after start-up",
+         controls(ModeChoice::Master, RouterChoice::With),
+         DeviceSettings{},
+         {b({0}), b({0}), u"", b({1}), b({1}), u"HomeNet", u"secret99", b({192, 168, 1, 2}), b({0}),
+          b({0}), gateway}},
+        {"master with router after a read",
+         controls(ModeChoice::Master, RouterChoice::With),
+         readSettings(),
+         {b({4}), b({0}), b({10, 0, 0, 5}), b({1}), b({1}), u"HomeNet", u"secret99",
+          b({192, 168, 1, 2}), b({6}), u"3", gateway}},
+        {"master without router",
+         controls(ModeChoice::Master, RouterChoice::Without),
+         readSettings(),
+         {b({4}), b({0}), b({10, 0, 0, 5}), b({1}), b({2}), u"HomeNet", u"secret99",
+          b({0xC0, 0xA8, 0x04, 0x01}), b({11}), u"3", gateway}},
+        {"open master without router, empty name and password",
+         openMaster,
+         readSettings(),
+         {b({4}), b({0}), b({10, 0, 0, 5}), b({1}), b({2}), u"", u"", b({0xC0, 0xA8, 0x04, 0x01}),
+          b({11}), u"0", gateway}},
+        {"master without router, no security item",
+         noSecurityItem,
+         readSettings(),
+         {b({4}), b({0}), b({10, 0, 0, 5}), b({1}), b({2}), u"HomeNet", u"secret99",
+          b({0xC0, 0xA8, 0x04, 0x01}), b({11}), u"3", gateway}},
+        {"slave without router",
+         controls(ModeChoice::Slave, RouterChoice::Without),
+         readSettings(),
+         {b({31}), b({1}), b({192, 168, 1, 50}), b({0}), b({1}), u"HomeNet", u"secret99",
+          b({0xC0, 0xA8, 0x04, 0x01}), b({6}), u"3", gateway}},
+        {"slave with router, static",
+         controls(ModeChoice::Slave, RouterChoice::With),
+         DeviceSettings{},
+         {b({31}), b({0}), b({192, 168, 1, 50}), b({0}), b({1}), u"HomeNet", u"secret99",
+          b({192, 168, 1, 2}), b({0}), b({0}), gateway}},
+        {"slave with router, DHCP",
+         dhcpSlave,
+         readSettings(),
+         {b({0}), b({1}), b({192, 168, 1, 50}), b({0}), b({1}), u"HomeNet", u"secret99",
+          b({192, 168, 1, 2}), b({6}), u"3", gateway}},
+        {"slave with router, no address mode item",
+         noAddressModeItem,
+         [] {
+             DeviceSettings s = readSettings();
+             s.Slave_IP_mode = 1;
+             return s;
+         }(),
+         {b({31}), b({1}), b({192, 168, 1, 50}), b({0}), b({1}), u"HomeNet", u"secret99",
+          b({192, 168, 1, 2}), b({6}), u"3", gateway}},
+        {"no mode checked",
+         controls(ModeChoice::None, RouterChoice::With),
+         readSettings(),
+         {b({4}), b({0}), b({10, 0, 0, 5}), b({0}), b({1}), u"HomeNet", u"secret99",
+          b({10, 0, 0, 1}), b({6}), u"3", gateway}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const WifiWrite write = buildWifiWrite(c.controls, c.current);
+        EXPECT_EQ(write.outcome, WriteOutcome::Ok);
+        EXPECT_EQ(write.messageId, 0);
+        EXPECT_EQ(write.steps, wifiSequence(c.sent));
+    }
+}
+
+TEST(WifiWrite, ReadValuesGoBackUnchangedExceptTheMasterAddressWithoutRouter) {
+    // A master without router as read: its master address on the unit was something else.
+    DeviceSettings read = readSettings();
+    read.Device_mode = 1;
+    read.Connection_type = 2;
+    read.Wi_Fi_security = u'4';
+    WifiControls screen = controls(ModeChoice::Master, RouterChoice::Without);
+    screen.name = read.Wi_Fi_name;
+    screen.password = read.Wi_Fi_password;
+    screen.masterIp = read.Master_IP;
+    screen.slaveIp = read.Slave_IP;
+    screen.gateway = read.Gateway;
+    screen.channelItemText = u"6";
+    screen.securityItem = 3;
+    screen.slaveNumberItemText = u"5";
+    screen.slaveIpModeItem = 1;
+
+    const WifiWrite write = buildWifiWrite(screen, read);
+    DeviceSettings expected = read;
+    expected.Master_IP = unit::kMasterAddressWithoutRouter;
+    EXPECT_EQ(write.settings, expected);
+    EXPECT_EQ(write.outcome, WriteOutcome::Ok);
+}
+
+TEST(WifiWrite, FailedChecksRefuseButKeepTheCollectedValues) {
+    struct Case {
+        const char* what;
+        WifiControls controls;
+        int message;
+    };
+    WifiControls shortPassword = controls(ModeChoice::Master, RouterChoice::Without);
+    shortPassword.password = u"1234567";
+    WifiControls shortPasswordNoSecurity = shortPassword;
+    shortPasswordNoSecurity.securityItem = -1;
+    WifiControls noNameRouter = controls(ModeChoice::Master, RouterChoice::With);
+    noNameRouter.name = u"";
+    noNameRouter.password = u"";  // never checked with a router
+    WifiControls noNameSlave = controls(ModeChoice::Slave, RouterChoice::Without);
+    noNameSlave.name = u"";
+    const Case cases[] = {
+        {"WPA2 password of seven characters", shortPassword, kMessagePasswordLength},
+        {"short password, no security item", shortPasswordNoSecurity, kMessagePasswordLength},
+        {"master with router, empty name", noNameRouter, kMessageNameLength},
+        {"slave, empty name", noNameSlave, kMessageNameLength},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const WifiWrite write = buildWifiWrite(c.controls, readSettings());
+        EXPECT_EQ(write.outcome, WriteOutcome::Refused);
+        EXPECT_EQ(write.messageId, c.message);
+        EXPECT_TRUE(write.steps.empty());
+        EXPECT_EQ(write.settings.Wi_Fi_name, c.controls.name);
+        EXPECT_EQ(write.settings.Wi_Fi_password, c.controls.password);
+        EXPECT_EQ(write.settings.Gateway, c.controls.gateway);
+    }
+    const WifiWrite refused = buildWifiWrite(shortPassword, readSettings());
+    EXPECT_EQ(refused.settings.Wi_Fi_channel, 11);
+    EXPECT_EQ(refused.settings.Wi_Fi_security, u'3');
+    EXPECT_EQ(refused.settings.Connection_type, 2);
+}
+
+TEST(WifiWrite, UnselectedListItemEndsTheClickBeforeAnyCheck) {
+    WifiControls noChannel = controls(ModeChoice::Master, RouterChoice::Without);
+    noChannel.channelItemText = u"";
+    noChannel.password = u"short";  // would be refused, but the conversion comes first
+    WifiControls noSlaveNumber = controls(ModeChoice::Slave, RouterChoice::With);
+    noSlaveNumber.slaveNumberItemText = u"";
+    noSlaveNumber.name = u"";
+
+    const WifiWrite master = buildWifiWrite(noChannel, readSettings());
+    EXPECT_EQ(master.outcome, WriteOutcome::ConversionError);
+    EXPECT_EQ(master.failedText, u"");
+    EXPECT_EQ(master.messageId, 0);
+    EXPECT_TRUE(master.steps.empty());
+    // Collected up to the failing list; the name and later fields were not reached.
+    EXPECT_EQ(master.settings.Device_mode, 1);
+    EXPECT_EQ(master.settings.Connection_type, 2);
+    EXPECT_EQ(master.settings.Master_IP, unit::kMasterAddressWithoutRouter);
+    EXPECT_EQ(master.settings.Wi_Fi_name, u"OldNet");
+
+    const WifiWrite slave = buildWifiWrite(noSlaveNumber, readSettings());
+    EXPECT_EQ(slave.outcome, WriteOutcome::ConversionError);
+    EXPECT_EQ(slave.failedText, u"");
+    EXPECT_TRUE(slave.steps.empty());
+}
+
+TEST(WifiWrite, GoesOnTheWireWithItsPauses) {
+    RecordingDevice device(65);
+    std::vector<long long> pauses;
+    const WifiWrite write =
+        buildWifiWrite(controls(ModeChoice::Slave, RouterChoice::Without), DeviceSettings{});
+    runSequence(&device, write.steps, [&](std::chrono::milliseconds ms) {
+        pauses.push_back(ms.count());
+        pauses.push_back(static_cast<long long>(device.reports.size()));
+    });
+    ASSERT_EQ(device.reports.size(), 15U);
+    EXPECT_EQ(device.reports[2], padded({1, 9, 1, 1}, 65));
+    EXPECT_EQ(device.reports[5], padded({1, 12, 1, 1}, 65));
+    EXPECT_EQ(device.reports[8], padded({1, 11, 4, 0xC0, 0xA8, 0x04, 0x01}, 65));
+    EXPECT_EQ(device.reports[9], padded({1, 14, 1, 0}, 65));
+    EXPECT_EQ(device.reports[10], padded({1, 15, 1, 0}, 65));
+    EXPECT_EQ(pauses, (std::vector<long long>{100, 13, 250, 14}));
+}
+
+FanControls fanControls() {
+    FanControls c;
+    c.offAvailable = true;
+    c.supplyChecked = false;
+    c.exhaustChecked = true;
+    c.humiditySensor = true;
+    c.relaySensor = false;
+    c.voltageSensor = true;
+    c.exhaustBixChecked = false;
+    c.supplyExhaustBixChecked = true;
+    c.humidityPosition = 12;
+    c.voltagePosition = 20;
+    c.offDelayTime = u"00:00";
+    c.nightTime = u"01:30";
+    c.partyTime = u"99:00";
+    return c;
+}
+
+TEST(FanWrite, SendsTheFanParametersBracketedWithTheDelayBeforeTheTimers) {
+    const FanWrite write = buildFanWrite(fanControls(), DeviceSettings{});
+    EXPECT_EQ(write.outcome, WriteOutcome::Ok);
+    EXPECT_EQ(write.steps, (Sequence{
+                               Step::send(Code_Setup_mode, b({1})),
+                               Step::send(Code_Off_available, b({1})),
+                               Step::send(Code_Direction, b({1})),
+                               Step::send(Code_Humidity_sensor, b({1})),
+                               Step::send(Code_Relay_sensor, b({0})),
+                               Step::send(Code_Voltage_sensor, b({1})),
+                               Step::send(Code_Humidity_threshold, b({60})),
+                               Step::send(Code_Voltage_threshold, b({100})),
+                               Step::send(Code_Off_delay_timer, b({0, 0, 0})),
+                               Step::send(Code_Night_timer, b({0x00, 0x15, 0x18})),
+                               Step::send(Code_Party_timer, b({0x05, 0x70, 0x30})),
+                               Step::send(Code_Humidity_scenario, b({0})),
+                               Step::send(Code_Setup_mode, b({0})),
+                           }));
+    EXPECT_EQ(write.settings.Off_available, 1);
+    EXPECT_EQ(write.settings.Direction, 1);
+    EXPECT_EQ(write.settings.Voltage_sensor, 1);
+    EXPECT_EQ(write.settings.Humidity_scenario, 0);
+}
+
+TEST(FanWrite, RadioPairsWithNeitherButtonCheckedKeepTheStoredValue) {
+    FanControls c = fanControls();
+    c.exhaustChecked = false;
+    c.supplyExhaustBixChecked = false;
+    DeviceSettings current;
+    current.Direction = 1;
+    current.Humidity_scenario = 1;
+    const FanWrite write = buildFanWrite(c, current);
+    EXPECT_EQ(write.steps.at(2), Step::send(Code_Direction, b({1})));
+    EXPECT_EQ(write.steps.at(11), Step::send(Code_Humidity_scenario, b({1})));
+}
+
+// A bad time field must not leave the unit inside an open setup bracket: nothing is sent.
+TEST(FanWrite, BadTimeFieldSendsNothingAndNamesTheFirstBadFieldInSendingOrder) {
+    struct Case {
+        std::u16string offDelay, night, party, failed;
+    };
+    const Case cases[] = {
+        {u"00:00", u"1:30", u"xx:00", u"1:"},
+        {u"ab:00", u"1:30", u"00:00", u"ab"},
+        {u"00:00", u"00:00", u"", u""},
+    };
+    for (const Case& c : cases) {
+        FanControls controls = fanControls();
+        controls.offDelayTime = c.offDelay;
+        controls.nightTime = c.night;
+        controls.partyTime = c.party;
+        const FanWrite write = buildFanWrite(controls, DeviceSettings{});
+        EXPECT_EQ(write.outcome, WriteOutcome::ConversionError);
+        EXPECT_EQ(write.failedText, c.failed);
+        EXPECT_TRUE(write.steps.empty());
+        EXPECT_EQ(write.settings.Off_available, 1);  // collected all the same
+    }
+}
+
+TEST(OtherSequences, RestoreFilterReadAndPoll) {
+    EXPECT_EQ(restoreDefaultsSequence(), (Sequence{
+                                             Step::send(Code_Setup_mode, b({1})),
+                                             Step::send(Code_Factory_reset, b({0})),
+                                             Step::wait(200ms),
+                                             Step::send(Code_Read, b({5})),
+                                         }));
+    EXPECT_EQ(filterResetSequence(), (Sequence{Step::send(Code_Filter_reset, b({0}))}));
+    EXPECT_EQ(readParametersSequence(), (Sequence{Step::send(Code_Read, b({5}))}));
+    const Sequence poll = {Step::send(Code_Read, b({34})), Step::wait(20ms),
+                           Step::send(Code_Read, b({41}))};
+    EXPECT_EQ(statusPollSequence(false), poll);
+    Sequence withFilter = poll;
+    withFilter.push_back(Step::wait(20ms));
+    withFilter.push_back(Step::send(Code_Read, b({38})));
+    EXPECT_EQ(statusPollSequence(true), withFilter);
+}
+
+TEST(OtherSequences, NoDeviceSendsNothingButStillPauses) {
+    std::vector<long long> pauses;
+    runSequence(nullptr, restoreDefaultsSequence(),
+                [&](std::chrono::milliseconds ms) { pauses.push_back(ms.count()); });
+    EXPECT_EQ(pauses, (std::vector<long long>{200}));
+}
+
+}  // namespace
+}  // namespace quillo::protocol
