@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "hid/backend_choice.h"
 #include "ui/form1.h"
 #include "ui/windows10_style.h"
 
@@ -30,7 +31,8 @@ int main(int argc, char* argv[]) {
     quillo::ui::ApplyProgramFonts();
     quillo::ui::ApplyVisualStyle(QStringLiteral("Windows10"));
 
-    quillo::ui::Form1 form;
+    // The simulated units when QUILLO_SIMULATE names them, else the system's HID layer.
+    quillo::ui::Form1 form(quillo::hid::ChooseBackend());
     if (form.FormCreate() == quillo::ui::Form1::StartUp::End) {
         return 0;
     }

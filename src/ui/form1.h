@@ -14,6 +14,8 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstdint>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -26,7 +28,12 @@ class QTimer;
 
 namespace quillo::hid {
 class HidDevice;
+class HidDeviceController;
+struct HidPnPInfo;
+namespace platform {
+class Backend;
 }
+}  // namespace quillo::hid
 
 namespace quillo::ui {
 
@@ -41,8 +48,11 @@ class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    // Builds every control with its design values and binds the handlers; no handler runs.
-    explicit Form1(QWidget* parent = nullptr);
+    // Builds every control with its design values, the HID controller over `backend` (none:
+    // a controller that never finds a device) and the timers, and binds the handlers; no
+    // handler runs.
+    explicit Form1(std::shared_ptr<hid::platform::Backend> backend = nullptr,
+                   QWidget* parent = nullptr);
     ~Form1() override;
 
     enum class StartUp {
@@ -75,6 +85,13 @@ public:
     // Device list and selection.
     void ComboBox_Choose_deviceClick();
     void HidDeviceController1DeviceChange();
+    bool HidDeviceController1Enumerate(hid::HidDevice* HidDev, int Idx);
+    void HidDeviceController1DeviceCreateError(hid::HidDeviceController* Controller,
+                                               const hid::HidPnPInfo& PnPInfo, bool& Handled,
+                                               bool& RetryCreate);
+    // The unit's answers.
+    void HidDeviceController1DeviceData(hid::HidDevice* HidDev, std::uint8_t ReportID,
+                                        const std::uint8_t* Data, std::uint16_t Size);
     // Status poll and Wi-Fi scan timers.
     void Timer1Timer();
     void Timer2Timer();
@@ -182,6 +199,7 @@ public:
     ClickLabel* Label_User_Manual = nullptr;
 
     // --- Non-visual components ---
+    hid::HidDeviceController* HidDeviceController1 = nullptr;
     QTimer* Timer1 = nullptr;  // Wi-Fi scan, 2000 ms, stopped at start
     QTimer* Timer2 = nullptr;  // Wi-Fi scan, 1500 ms, stopped at start
     QTimer* Timer3 = nullptr;  // status poll, 1000 ms, runs from the start
@@ -189,6 +207,7 @@ public:
 private:
     void BuildControls();  // form1_layout.cpp
     void BindHandlers();   // form1_layout.cpp
+    void CreateHidDeviceController(std::shared_ptr<hid::platform::Backend> backend);
 };
 
 }  // namespace quillo::ui

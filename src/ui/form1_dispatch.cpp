@@ -4,6 +4,9 @@
 
 namespace quillo::ui {
 
+void Form1::HidDeviceController1DeviceData(hid::HidDevice* /*HidDev*/, std::uint8_t /*ReportID*/,
+                                           const std::uint8_t* /*Data*/, std::uint16_t /*Size*/) {}
+
 void Form1::Timer3Timer() {}
 
 }  // namespace quillo::ui
