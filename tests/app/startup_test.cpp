@@ -43,8 +43,8 @@ protected:
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("XDG_RUNTIME_DIR", home_.path());
         environment.insert("XDG_CONFIG_HOME", home_.path() + "/config");
-        environment.insert("LC_ALL", "en_US.UTF-8");
-        environment.insert("LANG", "en_US.UTF-8");
+        environment.insert("LC_ALL", locale_);
+        environment.insert("LANG", locale_);
         environment.insert("QUILLO_MESSAGE_BOXES", "stderr");
         if (!screenshot.isEmpty()) {
             environment.insert("QUILLO_SCREENSHOT", screenshot);
@@ -99,6 +99,7 @@ protected:
     }
 
     QTemporaryDir home_;
+    QString locale_ = QStringLiteral("en_US.UTF-8");
     std::vector<std::unique_ptr<QProcess>> running_;
 };
 
@@ -132,6 +133,19 @@ TEST_F(StartUp, ServiceToolGivesTheMessageAndNoWindow) {
         << outcome.messages.toStdString();
     // It never took the instance lock.
     EXPECT_FALSE(platform::NamedObjectExists("User_program_Tessmark_Ombrel"));
+}
+
+// The language is chosen first, so the message speaks the user's language.
+TEST_F(StartUp, ServiceToolMessageIsInTheStartupLanguage) {
+    locale_ = QStringLiteral("de_DE.UTF-8");
+    ASSERT_EQ(platform::CreateNamedObject("Service_program_Tessmark_Ombrel"),
+              platform::CreateResult::Created);
+    const Outcome outcome = RunToEnd();
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(outcome.messages.contains(
+        QString::fromUtf8("message box: Bitte \"Service Aldrun Quillo\" schließen")))
+        << outcome.messages.toStdString();
 }
 
 TEST_F(StartUp, RunningCopyIsTestedBeforeTheServiceTool) {

@@ -109,6 +109,19 @@ TEST_F(Language, EnglishCaptionsReadAsDesigned) {
     EXPECT_EQ(form_->Label_Versio_of_program->text(), "Version: 1.1.2");
 }
 
+// Texts the catalogue fixes word for word.
+TEST_F(Language, CaptionsInOtherLanguagesReadAsTheCatalogueGivesThem) {
+    SetLanguage(0);
+    EXPECT_EQ(form_->Label_Choose_device->text(), QString::fromUtf8("Выберите устройство"));
+    EXPECT_EQ(form_->ComboBox_Choose_device->currentText(), QString::fromUtf8("   Нет устройств"));
+    SetLanguage(2);
+    EXPECT_EQ(form_->Label_Choose_device->text(), QString::fromUtf8("选择设备"));
+    SetLanguage(4);
+    EXPECT_EQ(form_->Label_Choose_device->text(), QString::fromUtf8("Gerät wählen"));
+    EXPECT_EQ(form_->Label_Humidity_sensor->text(), "70 %RF");
+    EXPECT_EQ(form_->ComboBox_Choose_device->currentText(), QString::fromUtf8("   Keine Geräte"));
+}
+
 TEST_F(Language, PasswordCaptionFollowsModeAndConnection) {
     form_->RadioButton_slave->setChecked(true);
     SetLanguage(4);
