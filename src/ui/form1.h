@@ -11,11 +11,18 @@
 //   form1_dispatch.cpp  the unit's answers and the status poll
 //   form1_writes.cpp    the command buttons
 //   form1_scan.cpp      the Wi-Fi network scan
+//   form1_commands.cpp  sending commands and sequences to the current unit
 
 #include <QString>
 #include <QWidget>
+#include <chrono>
 #include <cstdint>
 #include <memory>
+
+#include "protocol/command_code.h"
+#include "protocol/device_settings.h"
+#include "protocol/payload.h"
+#include "protocol/sequence.h"
 
 class QCheckBox;
 class QComboBox;
@@ -110,6 +117,18 @@ public:
     hid::HidDevice* CurrentDevice = nullptr;
     // "major.minor.release", empty until FormCreate makes it.
     QString VersionText;
+    // The unit's Wi-Fi and fan parameters as last read or written; never reset.
+    protocol::DeviceSettings DeviceSettings;
+
+    // --- Sending to the current unit (form1_commands.cpp) ---
+    // Frames and writes one command to CurrentDevice; nothing without one.
+    void SendCommand(protocol::CommandCode code, const protocol::Payload& payload);
+    // A blocking pause on the main thread (arriving reports and timer ticks wait).
+    void Pause(std::chrono::milliseconds duration);
+    // Sends a sequence's commands with its pauses.
+    void RunSequence(const protocol::Sequence& sequence);
+    // Replaces the blocking pause (tests record pauses instead of sleeping); empty = sleep.
+    protocol::SleepFunction Sleep;
 
     // --- Controls: top area ---
     Panel* Panel3 = nullptr;
