@@ -259,19 +259,19 @@ TEST_F(Buttons, WifiChecksRefuseWithTheirMessageAndSendNothing) {
     ChooseUnit();
     struct Case {
         const char* name;
+        QString wifiName;
+        QString password;
+        int securityItem;
+        int messageId;
         bool master;
         bool withRouter;
-        QString wifiName;
-        int securityItem;
-        QString password;
-        int messageId;
     };
     const Case cases[] = {
-        {"master with router, no name", true, true, "", 3, "x", 570},
-        {"slave with router, no name", false, true, "", 3, "secret123", 570},
-        {"slave without router, no name", false, false, "", 3, "secret123", 570},
-        {"master without router, WPA2 and 7 characters", true, false, "Net", 2, "1234567", 580},
-        {"master without router, WPA and empty", true, false, "", 1, "", 580},
+        {"master with router, no name", "", "x", 3, 570, true, true},
+        {"slave with router, no name", "", "secret123", 3, 570, false, true},
+        {"slave without router, no name", "", "secret123", 3, 570, false, false},
+        {"master without router, WPA2 and 7 characters", "Net", "1234567", 2, 580, true, false},
+        {"master without router, WPA and empty", "", "", 1, 580, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -443,7 +443,8 @@ TEST_F(Buttons, FilterResetAndReceiveCurrentParametersSendOneReportEach) {
     form_->Button_Reset_filter_timerClick();
     EXPECT_EQ(Writes(0), std::vector<Report>{Out(Code_Filter_reset, {0})});
     ClearWrites();
-    form_->Button_Get_current_parametersClick();
+    // A real click, through the button's binding.
+    QTest::mouseClick(form_->Button_Get_current_parameters, Qt::LeftButton);
     EXPECT_EQ(Writes(0), std::vector<Report>{Out(Code_Read, {Code_Device_mode})});
     EXPECT_TRUE(pausesAt_.empty());
 }
