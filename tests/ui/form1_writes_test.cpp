@@ -573,7 +573,7 @@ TEST_F(Scan, LateAnswersRepeatTheAtSequenceUntilTheFirstLine) {
     form_->Timer1->setInterval(150);
     form_->Timer2->setInterval(300);
     sim::Faults faults;
-    faults.answerDelay = std::chrono::milliseconds(400);
+    faults.answerDelay = std::chrono::milliseconds(800);
     Interface(0).setFaults(faults);
 
     form_->Button_Search_Wi_FiClick();
