@@ -12,7 +12,7 @@ TEST(WideText, RoundTripsAndRefusesOrReplacesInvalidText) {
         std::wstring wide;
     };
     for (const Case& c :
-         {Case{"", L""}, Case{"\\\\?\\hid#vid_0483", L"\\\\?\\hid#vid_0483"},
+         {Case{"", L""}, Case{R"(\\?\hid#vid_0483)", LR"(\\?\hid#vid_0483)"},
           Case{"Gr\xC3\xBC\xC3\x9F", L"Gr\u00FC\u00DF"}, Case{"\xF0\x9F\x8C\x80", L"\U0001F300"}}) {
         EXPECT_EQ(toWide(c.utf8), c.wide);
         EXPECT_EQ(toUtf8(c.wide), c.utf8);
