@@ -1,0 +1,138 @@
+#pragma once
+
+// Small adaptations of Qt widgets to the event rules the window's handlers rely on.
+
+#include <QCheckBox>
+#include <QColor>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QString>
+
+class QComboBox;
+class QTimer;
+
+namespace quillo::ui {
+
+// The program's two state colours.
+inline const QColor ColorRed{255, 0, 0};
+inline const QColor ColorBrightGreen{0, 255, 0};
+
+// A panel: groups the controls on it, may show a centred caption and paints its own
+// background.
+class Panel : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit Panel(QWidget* parent = nullptr);
+
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    QColor color() const;
+    void setColor(const QColor& color);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString caption_;
+};
+
+// A slider whose changed() follows the rules the handlers expect: from code only when the
+// (limited) position really changes; from the user on every step, also at the ends where the
+// position stays, and at the end of a drag.
+class Slider : public QSlider {
+    Q_OBJECT
+
+public:
+    explicit Slider(QWidget* parent = nullptr);
+
+signals:
+    void changed();
+
+private:
+    bool userStep_ = false;
+};
+
+// A label that reports a click.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The control's font made smaller, a pixel at a time down to 8 px, until `text` fits `width`:
+// several languages' captions are longer than the design's boxes. Text that still does not fit
+// is cut as before.
+QFont FittingFont(const QFont& font, const QString& text, int width);
+
+// Captioned controls that paint their caption with FittingFont.
+class CaptionLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class CaptionButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class CaptionRadioButton : public QRadioButton {
+    Q_OBJECT
+
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class CaptionCheckBox : public QCheckBox {
+    Q_OBJECT
+
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A push button whose caption wraps onto more lines when it does not fit.
+class WrappingButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The background of an editable combo box's text area (what the device selector shows red or
+// bright green).
+void SetComboBoxColor(QComboBox* box, const QColor& color);
+QColor ComboBoxColor(const QComboBox* box);
+
+// Enables a timer without restarting one that already runs; disabling stops it.
+void SetTimerEnabled(QTimer* timer, bool enabled);
+
+}  // namespace quillo::ui
