@@ -60,7 +60,7 @@ std::vector<HidDevice*> CheckOutAll(HidDeviceController& controller) {
 void RoundTrip() {
     constexpr int kReports = 20000;
     auto backend = std::make_shared<SimBackend>();
-    auto& iface = backend->plugUnit(Model::Solvi, false);
+    auto& iface = backend->plugUnit(Model::Single, false);
     HidDeviceController controller(backend);
     std::vector<double> rounds;
     rounds.reserve(kReports);
@@ -87,7 +87,7 @@ void RoundTrip() {
 void StopLatency() {
     constexpr int kStops = 300;
     auto backend = std::make_shared<SimBackend>();
-    auto& iface = backend->plugUnit(Model::Solvi, false);
+    auto& iface = backend->plugUnit(Model::Single, false);
     HidDeviceController controller(backend);
     controller.SetOnDeviceData([](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {});
     QCoreApplication::processEvents();
@@ -113,7 +113,7 @@ void StopLatency() {
 void IdleCpu() {
     auto backend = std::make_shared<SimBackend>();
     for (int i = 0; i < 4; ++i) {
-        backend->plugUnit(i % 2 == 0 ? Model::Solvi : Model::Pargo, false);
+        backend->plugUnit(i % 2 == 0 ? Model::Single : Model::Paired, false);
     }
     HidDeviceController controller(backend);
     controller.SetOnDeviceData([](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {});

@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <optional>
 #include <sstream>
 
 namespace quillo::sim {
 
+namespace unit = protocol::unit;
+
 namespace {
 
-constexpr std::uint16_t kUnitVendorId = 0x0483;
-constexpr std::uint16_t kUnitProductId = 0x5750;
 // System error codes handed back by a refused open (those of Windows).
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorAccessDenied = 5;
@@ -75,6 +76,22 @@ std::string SerialNumber(int n) {
     std::snprintf(text, sizeof text, "%08X%08X%08X", 0x0036003Bu, 0x5346500Bu,
                   0x20373800u + static_cast<unsigned>(n));
     return text;
+}
+
+// QUILLO_SIMULATE names a model by the last word of its list name, in any case.
+std::optional<Model> ModelNamed(const std::string& name) {
+    const auto sameLetter = [](char16_t listed, char given) {
+        return listed < 0x80 &&
+               std::tolower(listed) == std::tolower(static_cast<unsigned char>(given));
+    };
+    for (const unit::ModelIdentity& identity : unit::kModels) {
+        const std::u16string_view word =
+            identity.listName.substr(identity.listName.rfind(u' ') + 1);
+        if (std::equal(word.begin(), word.end(), name.begin(), name.end(), sameLetter)) {
+            return identity.model;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -256,10 +273,11 @@ SimInterface& SimBackend::add(std::shared_ptr<SimInterface> iface, bool notify) 
 
 SimInterface& SimBackend::plugUnit(Model model, bool notify) {
     const int n = nextPath_++;
-    auto unit = std::make_unique<SimUnit>(model, SerialNumber(n));
-    platform::Attributes attributes{kUnitVendorId, kUnitProductId, 0x0200};
+    const platform::Attributes attributes{unit::kVendorId, unit::kProductId, 0x0200};
+    std::u16string product(unit::modelIdentity(model).productString);
     return add(std::make_shared<SimInterface>("sim:hidraw" + std::to_string(n), nextId_++,
-                                              attributes, ProductString(model), std::move(unit)),
+                                              attributes, std::move(product),
+                                              std::make_unique<SimUnit>(model, SerialNumber(n))),
                notify);
 }
 
@@ -308,12 +326,8 @@ std::unique_ptr<SimBackend> CreateSimBackend(const std::string& models) {
         name.erase(std::remove_if(name.begin(), name.end(),
                                   [](unsigned char c) { return std::isspace(c) != 0; }),
                    name.end());
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (name == "solvi") {
-            backend->plugUnit(Model::Solvi, false);
-        } else if (name == "pargo") {
-            backend->plugUnit(Model::Pargo, false);
+        if (const auto model = ModelNamed(name)) {
+            backend->plugUnit(*model, false);
         }
     }
     return backend;

@@ -1,59 +1,139 @@
 #include "sim/sim_unit.h"
 
 #include <algorithm>
+#include <optional>
+#include <type_traits>
+#include <variant>
 
-#include "protocol/command_code.h"
+#include "protocol/framing.h"
+#include "protocol/payload.h"
 
 namespace quillo::sim {
 
 using namespace quillo::protocol;
+namespace unit = protocol::unit;
 
 namespace {
 
-constexpr std::uint32_t kMaxSeconds = 0xFFFFFF;
+using Bytes = std::vector<std::uint8_t>;
 
-std::string Bytes(std::initializer_list<std::uint8_t> bytes) {
-    return {bytes.begin(), bytes.end()};
+// A parameter's value as the unit keeps it; the alternative follows from the encoding.
+using Value = std::variant<std::uint8_t, std::string, Address, std::uint32_t>;
+using Field = std::variant<std::uint8_t UnitParameters::*, std::string UnitParameters::*,
+                           Address UnitParameters::*, std::uint32_t UnitParameters::*>;
+
+struct StoredParameter {
+    CommandCode code;
+    Field field;
+};
+
+// Where the unit keeps the parameters it stores. The other readable codes report its state.
+const std::array<StoredParameter, 22> kStored = {{
+    {Code_Device_mode, &UnitParameters::deviceMode},
+    {Code_Wi_Fi_name, &UnitParameters::wifiName},
+    {Code_Wi_Fi_password, &UnitParameters::wifiPassword},
+    {Code_Slave_number, &UnitParameters::slaveNumber},
+    {Code_Slave_IP_mode, &UnitParameters::slaveIpMode},
+    {Code_Slave_IP, &UnitParameters::slaveIp},
+    {Code_Master_IP, &UnitParameters::masterIp},
+    {Code_Connection_type, &UnitParameters::connectionType},
+    {Code_Wi_Fi_channel, &UnitParameters::channel},
+    {Code_Wi_Fi_security, &UnitParameters::security},
+    {Code_Off_available, &UnitParameters::offAvailable},
+    {Code_Direction, &UnitParameters::direction},
+    {Code_Humidity_sensor, &UnitParameters::humiditySensor},
+    {Code_Relay_sensor, &UnitParameters::relaySensor},
+    {Code_Voltage_sensor, &UnitParameters::voltageSensor},
+    {Code_Humidity_threshold, &UnitParameters::humidityThreshold},
+    {Code_Voltage_threshold, &UnitParameters::voltageThreshold},
+    {Code_Night_timer, &UnitParameters::nightTimer},
+    {Code_Party_timer, &UnitParameters::partyTimer},
+    {Code_Off_delay_timer, &UnitParameters::offDelayTimer},
+    {Code_Humidity_scenario, &UnitParameters::humidityScenario},
+    {Code_Gateway, &UnitParameters::gateway},
+}};
+
+std::optional<Field> StoredField(CommandCode code) {
+    const auto* found = std::find_if(kStored.begin(), kStored.end(),
+                                     [code](const StoredParameter& p) { return p.code == code; });
+    if (found == kStored.end()) {
+        return std::nullopt;
+    }
+    return found->field;
 }
 
-std::string AddressValue(const Address& a) {
-    return Bytes({a[0], a[1], a[2], a[3]});
+Bytes Encode(unit::Encoding encoding, const Value& value) {
+    switch (encoding) {
+        case unit::Encoding::Byte:
+        case unit::Encoding::Digit:
+            return {std::get<std::uint8_t>(value)};
+        case unit::Encoding::Text:
+        case unit::Encoding::CountedText: {
+            const auto& text = std::get<std::string>(value);
+            return {text.begin(), text.end()};
+        }
+        case unit::Encoding::Address:
+            return wireBytes(addressPayload(IpOctets(std::get<Address>(value))));
+        case unit::Encoding::Seconds:
+            return wireBytes(secondsPayload(std::get<std::uint32_t>(value)));
+        case unit::Encoding::None:
+            break;
+    }
+    return {};
 }
 
-std::string SecondsValue(std::uint32_t s) {
-    return Bytes({static_cast<std::uint8_t>(s >> 16), static_cast<std::uint8_t>(s >> 8),
-                  static_cast<std::uint8_t>(s)});
+// Values too short for their encoding give nothing, and the unit ignores them, as a careful
+// firmware would.
+std::optional<Value> Decode(unit::Encoding encoding, const Bytes& bytes) {
+    switch (encoding) {
+        case unit::Encoding::Byte:
+        case unit::Encoding::Digit:
+            if (!bytes.empty()) {
+                return bytes.front();
+            }
+            break;
+        case unit::Encoding::Text:
+            return std::string(bytes.begin(), bytes.end());
+        case unit::Encoding::Address:
+            if (const auto address = addressFromBytes(bytes)) {
+                return address->octets();
+            }
+            break;
+        case unit::Encoding::Seconds:
+            if (const auto seconds = secondsFromBytes(bytes)) {
+                return *seconds;
+            }
+            break;
+        case unit::Encoding::CountedText:  // never written
+        case unit::Encoding::None:
+            break;
+    }
+    return std::nullopt;
 }
 
-Address AddressFrom(const std::uint8_t* p) {
-    return {p[0], p[1], p[2], p[3]};
-}
-
-std::uint32_t SecondsFrom(const std::uint8_t* p) {
-    return (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
+bool StartsWith(const Bytes& value, std::uint8_t byte) {
+    return !value.empty() && value.front() == byte;
 }
 
 }  // namespace
 
-std::u16string ProductString(Model model) {
-    return model == Model::Solvi ? u"Zorvat" : u"Zorvat Bix";
-}
-
 UnitParameters SimUnit::Defaults(Model model, const std::string& serialNumber) {
     UnitParameters p;
     // A fresh unit is a master with its own network, named after the end of its serial number.
-    p.deviceMode = 1;
-    p.connectionType = 2;
-    p.wifiName = "Kelmair-" + serialNumber.substr(serialNumber.size() - 4);
+    p.deviceMode = unit::kModeMaster;
+    p.connectionType = unit::kConnectionWithoutRouter;
+    const Bytes prefix = wireBytes(unit::kMasterNetworkPrefix);
+    p.wifiName = std::string(prefix.begin(), prefix.end()) + "-" +
+                 serialNumber.substr(serialNumber.size() - 4);
     p.wifiPassword = "11111111";
     p.slaveIp = {192, 168, 4, 2};
-    p.masterIp = {192, 168, 4, 1};
-    p.gateway = {192, 168, 4, 1};
+    p.masterIp = unit::kMasterAddressWithoutRouter.octets();
+    p.gateway = unit::kMasterAddressWithoutRouter.octets();
     p.offDelayTimer = 30 * 60;
     p.nightTimer = 8 * 3600;
     p.partyTimer = 4 * 3600;
-    if (model == Model::Pargo) {
-        p.direction = 1;
+    if (model == Model::Paired) {
+        p.direction = unit::kDirectionExhaust;
         p.humidityScenario = 1;
     }
     return p;
@@ -77,11 +157,11 @@ std::uint32_t SimUnit::filterSeconds() const {
                              std::chrono::steady_clock::now() - filterSince_)
                              .count();
     return static_cast<std::uint32_t>(
-        std::min<long long>(kMaxSeconds, static_cast<long long>(filterBase_) + elapsed));
+        std::min<long long>(unit::kMaxSeconds, static_cast<long long>(filterBase_) + elapsed));
 }
 
 void SimUnit::setFilterSeconds(std::uint32_t seconds) {
-    filterBase_ = std::min(seconds, kMaxSeconds);
+    filterBase_ = std::min(seconds, unit::kMaxSeconds);
     filterSince_ = std::chrono::steady_clock::now();
 }
 
@@ -93,267 +173,116 @@ bool SimUnit::masterConnected() const {
     return params_.deviceMode == 1 || wifiConnected();
 }
 
-SimUnit::Report SimUnit::Frame(std::uint8_t code, const std::string& value,
-                               std::uint8_t lengthByte) const {
-    Report r(inputLength, 0);
-    if (inputLength < 3) {
-        return r;
+SimUnit::Report SimUnit::Answer(CommandCode code) const {
+    const auto entry = unit::parameter(code);
+    if (!entry || !entry->readable) {
+        return {};
     }
-    r[0] = 1;
-    r[1] = code;
-    r[2] = lengthByte;
-    const std::size_t n = std::min(value.size(), inputLength - 3);
-    std::copy_n(value.begin(), n, r.begin() + 3);
-    return r;
-}
-
-SimUnit::Report SimUnit::Answer(std::uint8_t code) const {
-    const UnitParameters& p = params_;
-    std::string value;
-    switch (code) {
-        case Code_Device_mode:
-            value = Bytes({p.deviceMode});
-            break;
-        case Code_Wi_Fi_name:
-            value = p.wifiName;
-            break;
-        case Code_Wi_Fi_password:
-            value = p.wifiPassword;
-            break;
-        case Code_Slave_number:
-            value = Bytes({p.slaveNumber});
-            break;
-        case Code_Slave_IP_mode:
-            value = Bytes({p.slaveIpMode});
-            break;
-        case Code_Slave_IP:
-            value = AddressValue(p.slaveIp);
-            break;
-        case Code_Master_IP:
-            value = AddressValue(p.masterIp);
-            break;
-        case Code_Connection_type:
-            value = Bytes({p.connectionType});
-            break;
-        case Code_Wi_Fi_channel:
-            value = Bytes({p.channel});
-            break;
-        case Code_Wi_Fi_security:
-            value = Bytes({p.security});
-            break;
-        case Code_Serial_number:
-            value = serial_;
-            break;
-        case Code_Off_available:
-            value = Bytes({p.offAvailable});
-            break;
-        case Code_Direction:
-            value = Bytes({p.direction});
-            break;
-        case Code_Humidity_sensor:
-            value = Bytes({p.humiditySensor});
-            break;
-        case Code_Relay_sensor:
-            value = Bytes({p.relaySensor});
-            break;
-        case Code_Voltage_sensor:
-            value = Bytes({p.voltageSensor});
-            break;
-        case Code_Humidity_threshold:
-            value = Bytes({p.humidityThreshold});
-            break;
-        case Code_Voltage_threshold:
-            value = Bytes({p.voltageThreshold});
-            break;
-        case Code_Night_timer:
-            value = SecondsValue(p.nightTimer);
-            break;
-        case Code_Party_timer:
-            value = SecondsValue(p.partyTimer);
-            break;
-        case Code_Off_delay_timer:
-            value = SecondsValue(p.offDelayTimer);
-            break;
-        case Code_Wi_Fi_state:
-            value = Bytes({static_cast<std::uint8_t>(wifiConnected())});
-            break;
-        case Code_Filter_timer:
-            value = SecondsValue(filterSeconds());
-            break;
-        case Code_Master_state:
-            value = Bytes({static_cast<std::uint8_t>(masterConnected())});
-            break;
-        case Code_Humidity_scenario:
-            value = Bytes({p.humidityScenario});
-            break;
-        case Code_Gateway:
-            value = AddressValue(p.gateway);
-            break;
-        default:
-            return {};  // not a readable parameter: no answer
-    }
-    return Frame(code, value, static_cast<std::uint8_t>(value.size()));
-}
-
-void SimUnit::Write(std::uint8_t code, const std::uint8_t* v, std::size_t n) {
-    UnitParameters& p = params_;
-    const std::string text(reinterpret_cast<const char*>(v), n);
-    // Values too short for their encoding are ignored, as a careful firmware would.
-    const bool byte = n >= 1;
-    const bool address = n >= 4;
-    const bool seconds = n >= 3;
-    switch (code) {
-        case Code_Setup_mode:
-            setupMode_ = byte && v[0] == 1;
-            break;
-        case Code_Factory_reset:
-            params_ = Defaults(model_, serial_);
-            break;
-        case Code_Filter_reset:
-            setFilterSeconds(0);
-            break;
-        case Code_Wi_Fi_module:
-            wifiModuleOn_ = byte && v[0] == 1;
-            break;
-        case Code_AT_mode:
-            atMode_ = byte && v[0] == 1;
-            atLine_.clear();
-            break;
-        case Code_Device_mode:
-            if (byte)
-                p.deviceMode = v[0];
-            break;
-        case Code_Wi_Fi_name:
-            p.wifiName = text;
-            break;
-        case Code_Wi_Fi_password:
-            p.wifiPassword = text;
-            break;
-        case Code_Slave_number:
-            if (byte)
-                p.slaveNumber = v[0];
-            break;
-        case Code_Slave_IP_mode:
-            if (byte)
-                p.slaveIpMode = v[0];
-            break;
-        case Code_Slave_IP:
-            if (address)
-                p.slaveIp = AddressFrom(v);
-            break;
-        case Code_Master_IP:
-            if (address)
-                p.masterIp = AddressFrom(v);
-            break;
-        case Code_Connection_type:
-            if (byte)
-                p.connectionType = v[0];
-            break;
-        case Code_Wi_Fi_channel:
-            if (byte)
-                p.channel = v[0];
-            break;
-        case Code_Wi_Fi_security:
-            if (byte)
-                p.security = v[0];
-            break;
-        case Code_Off_available:
-            if (byte)
-                p.offAvailable = v[0];
-            break;
-        case Code_Direction:
-            if (byte)
-                p.direction = v[0];
-            break;
-        case Code_Humidity_sensor:
-            if (byte)
-                p.humiditySensor = v[0];
-            break;
-        case Code_Relay_sensor:
-            if (byte)
-                p.relaySensor = v[0];
-            break;
-        case Code_Voltage_sensor:
-            if (byte)
-                p.voltageSensor = v[0];
-            break;
-        case Code_Humidity_threshold:
-            if (byte)
-                p.humidityThreshold = v[0];
-            break;
-        case Code_Voltage_threshold:
-            if (byte)
-                p.voltageThreshold = v[0];
-            break;
-        case Code_Night_timer:
-            if (seconds)
-                p.nightTimer = SecondsFrom(v);
-            break;
-        case Code_Party_timer:
-            if (seconds)
-                p.partyTimer = SecondsFrom(v);
-            break;
-        case Code_Off_delay_timer:
-            if (seconds)
-                p.offDelayTimer = SecondsFrom(v);
-            break;
-        case Code_Humidity_scenario:
-            if (byte)
-                p.humidityScenario = v[0];
-            break;
-        case Code_Gateway:
-            if (address)
-                p.gateway = AddressFrom(v);
-            break;
-        default:
-            break;  // read-only or unknown: ignored
-    }
-}
-
-void SimUnit::PassThrough(const std::string& line, std::vector<Report>& out) const {
-    const auto moduleOutput = [&](std::uint8_t code, const std::string& text) {
-        out.push_back(
-            Frame(code, text, static_cast<std::uint8_t>(std::min(text.size(), inputLength - 3))));
-    };
-    if (line.rfind("AT+CWLAP", 0) == 0) {
-        for (const std::string& ap : accessPoints) {
-            moduleOutput(Code_AT_mode, ap);  // one access point per report, code 4
+    Value value;
+    if (const auto field = StoredField(code)) {
+        value = std::visit([this](auto member) -> Value { return params_.*member; }, *field);
+    } else {
+        switch (code) {
+            case Code_Serial_number:
+                value = serial_;
+                break;
+            case Code_Wi_Fi_state:
+                value = static_cast<std::uint8_t>(wifiConnected());
+                break;
+            case Code_Filter_timer:
+                value = filterSeconds();
+                break;
+            case Code_Master_state:
+                value = static_cast<std::uint8_t>(masterConnected());
+                break;
+            default:
+                return {};
         }
     }
-    moduleOutput(Code_AT_command, "OK");  // other module output comes back with code 1
+    return unit::answerReport(code, Encode(entry->encoding, value), inputLength);
+}
+
+void SimUnit::Write(CommandCode code, const std::vector<std::uint8_t>& value) {
+    switch (code) {
+        case Code_Setup_mode:
+            setupMode_ = StartsWith(value, unit::kSetupBegin);
+            return;
+        case Code_Factory_reset:
+            params_ = Defaults(model_, serial_);
+            return;
+        case Code_Filter_reset:
+            setFilterSeconds(0);
+            return;
+        case Code_Wi_Fi_module:
+            wifiModuleOn_ = StartsWith(value, unit::kModuleOn);
+            return;
+        case Code_AT_mode:
+            atMode_ = StartsWith(value, unit::kPassThroughOn);
+            atLine_.clear();
+            return;
+        default:
+            break;
+    }
+    const auto entry = unit::parameter(code);
+    const auto field = StoredField(code);
+    if (!entry || !entry->writable || !field) {
+        return;  // read-only or unknown: ignored
+    }
+    const auto decoded = Decode(entry->encoding, value);
+    if (!decoded) {
+        return;
+    }
+    std::visit(
+        [this, &decoded](auto member) {
+            using Stored = std::remove_reference_t<decltype(params_.*member)>;
+            params_.*member = std::get<Stored>(*decoded);
+        },
+        *field);
+}
+
+void SimUnit::PassThrough(std::u16string_view line, std::vector<Report>& out) const {
+    const auto moduleOutput = [&](CommandCode code, const std::string& text) {
+        out.push_back(unit::answerReport(code, Bytes(text.begin(), text.end()), inputLength));
+    };
+    if (line == unit::kAtListAccessPoints) {
+        for (const std::string& ap : accessPoints) {
+            moduleOutput(unit::kScanLineCode, ap);  // one access point per report
+        }
+    }
+    moduleOutput(unit::kModuleOutputCode, "OK");
 }
 
 std::vector<SimUnit::Report> SimUnit::Receive(const std::uint8_t* report, std::size_t size) {
     std::vector<Report> out;
-    if (size < 3 || report[0] != 1) {
+    const auto chunk = parseOutputReport({report, size});
+    if (!chunk) {
         return out;
     }
-    const std::uint8_t code = report[1];
-    const std::size_t length = std::min<std::size_t>(report[2], size - 3);
-    const std::uint8_t* payload = report + 3;
-
-    if (code == Code_Read) {
-        if (length >= 1 && unanswered.count(payload[0]) == 0) {
-            Report answer = Answer(payload[0]);
+    if (chunk->code == Code_Read) {
+        if (!chunk->bytes.empty() && unanswered.count(chunk->bytes.front()) == 0) {
+            Report answer = Answer(static_cast<CommandCode>(chunk->bytes.front()));
             if (!answer.empty()) {
                 out.push_back(std::move(answer));
             }
         }
         return out;
     }
-    if (code == Code_AT_command) {
+    if (chunk->code == Code_AT_command) {
         if (!atMode_) {
             return out;
         }
-        atLine_.append(reinterpret_cast<const char*>(payload), length);
-        for (std::size_t end = atLine_.find("\r\n"); end != std::string::npos;
-             end = atLine_.find("\r\n")) {
-            PassThrough(atLine_.substr(0, end), out);
-            atLine_.erase(0, end + 2);
+        // Each line, its CR LF included, goes to the module once it is complete.
+        constexpr std::u16string_view kLineEnd = u"\r\n";
+        atLine_ += textFromBytes(chunk->bytes);
+        for (std::size_t end = atLine_.find(kLineEnd); end != std::u16string::npos;
+             end = atLine_.find(kLineEnd)) {
+            const std::size_t lineLength = end + kLineEnd.size();
+            PassThrough(std::u16string_view(atLine_).substr(0, lineLength), out);
+            atLine_.erase(0, lineLength);
         }
         return out;
     }
-    Write(code, payload, length);
+    Write(chunk->code, chunk->bytes);
     return out;
 }
 

@@ -11,31 +11,30 @@
 #include <string>
 #include <vector>
 
+#include "protocol/unit_contract.h"
+
 namespace quillo::sim {
 
-enum class Model {
-    Solvi,  // the single unit, product string "Zorvat"
-    Pargo,  // the paired unit, product string "Zorvat Bix"
-};
-
-std::u16string ProductString(Model model);
+using Model = protocol::unit::Model;
 
 using Address = std::array<std::uint8_t, 4>;
 
+// The stored parameters, each in the form of its encoding: a byte or digit character, text
+// one byte per character, an address or a count of seconds.
 struct UnitParameters {
-    std::uint8_t deviceMode = 1;      // 1 master, 0 slave
-    std::uint8_t connectionType = 2;  // 1 with router, 2 without
+    std::uint8_t deviceMode = protocol::unit::kModeMaster;
+    std::uint8_t connectionType = protocol::unit::kConnectionWithoutRouter;
     std::string wifiName;
     std::string wifiPassword;
     std::uint8_t slaveNumber = 0;
-    std::uint8_t slaveIpMode = 1;  // 1 DHCP, 0 static
+    std::uint8_t slaveIpMode = protocol::unit::kSlaveIpDhcp;
     Address slaveIp{};
     Address masterIp{};
     std::uint8_t channel = 6;
     std::uint8_t security = '3';  // '0', '2', '3' or '4'
     Address gateway{};
     std::uint8_t offAvailable = 1;
-    std::uint8_t direction = 0;
+    std::uint8_t direction = protocol::unit::kDirectionSupply;
     std::uint8_t humiditySensor = 1;
     std::uint8_t relaySensor = 0;
     std::uint8_t voltageSensor = 0;
@@ -79,10 +78,9 @@ public:
     std::size_t inputLength = 65;
 
 private:
-    Report Answer(std::uint8_t code) const;
-    Report Frame(std::uint8_t code, const std::string& value, std::uint8_t lengthByte) const;
-    void Write(std::uint8_t code, const std::uint8_t* v, std::size_t n);
-    void PassThrough(const std::string& line, std::vector<Report>& out) const;
+    Report Answer(protocol::CommandCode code) const;
+    void Write(protocol::CommandCode code, const std::vector<std::uint8_t>& value);
+    void PassThrough(std::u16string_view line, std::vector<Report>& out) const;
 
     Model model_;
     std::string serial_;
@@ -90,7 +88,7 @@ private:
     bool setupMode_ = false;
     bool atMode_ = false;
     bool wifiModuleOn_ = true;
-    std::string atLine_;  // an AT command line may come in several reports
+    std::u16string atLine_;  // an AT command line may come in several reports
     std::uint32_t filterBase_ = 0;
     std::chrono::steady_clock::time_point filterSince_;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "protocol/payload.h"
+
 namespace quillo::protocol {
 
 namespace {
@@ -42,12 +44,13 @@ std::u16string InputReport::countedText() const {
 }
 
 IpOctets InputReport::address() const {
-    return {byteAt(2), byteAt(3), byteAt(4), byteAt(5)};
+    const std::uint8_t value[] = {byteAt(2), byteAt(3), byteAt(4), byteAt(5)};
+    return *addressFromBytes(value);
 }
 
 std::uint32_t InputReport::seconds() const {
-    return (static_cast<std::uint32_t>(byteAt(2)) << 16) |
-           (static_cast<std::uint32_t>(byteAt(3)) << 8) | byteAt(4);
+    const std::uint8_t value[] = {byteAt(2), byteAt(3), byteAt(4)};
+    return *secondsFromBytes(value);
 }
 
 }  // namespace quillo::protocol

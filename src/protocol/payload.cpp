@@ -37,4 +37,27 @@ std::u16string textFromBytes(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
+std::vector<std::uint8_t> wireBytes(std::u16string_view payload) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(payload.size());
+    for (const char16_t c : payload) {
+        bytes.push_back(wireByte(c));
+    }
+    return bytes;
+}
+
+std::optional<IpOctets> addressFromBytes(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 4) {
+        return std::nullopt;
+    }
+    return IpOctets(bytes[0], bytes[1], bytes[2], bytes[3]);
+}
+
+std::optional<std::uint32_t> secondsFromBytes(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 3) {
+        return std::nullopt;
+    }
+    return (std::uint32_t{bytes[0]} << 16) | (std::uint32_t{bytes[1]} << 8) | bytes[2];
+}
+
 }  // namespace quillo::protocol

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "protocol/ip_octets.h"
 
@@ -33,5 +35,12 @@ Payload secondsPayload(std::uint32_t seconds);
 
 // One character per byte, the character code being the byte value.
 std::u16string textFromBytes(std::span<const std::uint8_t> bytes);
+// The bytes a payload goes out as, one per character (see wireByte).
+std::vector<std::uint8_t> wireBytes(std::u16string_view payload);
+
+// The receiving side of addressPayload and secondsPayload: the value at the start of `bytes`,
+// std::nullopt when there are fewer bytes than its encoding takes.
+std::optional<IpOctets> addressFromBytes(std::span<const std::uint8_t> bytes);
+std::optional<std::uint32_t> secondsFromBytes(std::span<const std::uint8_t> bytes);
 
 }  // namespace quillo::protocol

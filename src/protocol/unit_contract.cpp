@@ -4,6 +4,12 @@
 
 namespace quillo::protocol::unit {
 
+const ModelIdentity& modelIdentity(Model model) {
+    return *std::find_if(kModels.begin(), kModels.end(), [model](const ModelIdentity& identity) {
+        return identity.model == model;
+    });
+}
+
 std::optional<ModelIdentity> modelForProductString(std::u16string_view productString) {
     for (const ModelIdentity& identity : kModels) {
         if (identity.productString == productString) {

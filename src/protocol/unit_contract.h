@@ -37,6 +37,8 @@ inline constexpr std::array<ModelIdentity, 2> kModels = {{
     {Model::Paired, u"Zorvat Bix", u"Aldrun Quillo Pargo"},
 }};
 
+// The identity of `model`.
+const ModelIdentity& modelIdentity(Model model);
 // The model whose product string is exactly `productString`; std::nullopt for any other.
 std::optional<ModelIdentity> modelForProductString(std::u16string_view productString);
 

@@ -71,10 +71,10 @@ TEST_F(ControllerTest, WithoutBackendTheControllerStaysInert) {
 }
 
 TEST_F(ControllerTest, ArrivalsAppendInPlatformOrderAndEnumerateVisitsThem) {
-    const std::string a = backend->plugUnit(Model::Solvi, false).path();
+    const std::string a = backend->plugUnit(Model::Single, false).path();
     const std::string b = backend->plugDevice(0x046d, 0xc52b, u"USB Receiver", false).path();
     Start();
-    const std::string c = backend->plugUnit(Model::Pargo).path();
+    const std::string c = backend->plugUnit(Model::Paired).path();
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(ListedPaths(), (std::vector<std::string>{a, b, c}));
 
@@ -96,8 +96,8 @@ TEST_F(ControllerTest, ArrivalsAppendInPlatformOrderAndEnumerateVisitsThem) {
 }
 
 TEST_F(ControllerTest, ProductNameIsReadOnlyUnderTheOpenRuleAndCachedOnceRead) {
-    backend->plugUnit(Model::Solvi, false);
-    backend->plugUnit(Model::Pargo, false);
+    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Paired, false);
     Start();
     // Never checked out or enumerated: nothing cached, the device is not opened.
     EXPECT_TRUE(controller->Device(1)->ProductName().isEmpty());
@@ -130,7 +130,7 @@ TEST_F(ControllerTest, ProductNameEndsAtNulAndAt254Units) {
 }
 
 TEST_F(ControllerTest, FailedProductStringIsNotCached) {
-    auto& iface = backend->plugUnit(Model::Solvi, false);
+    auto& iface = backend->plugUnit(Model::Single, false);
     iface.setFaults(Faults{.noProductString = true});
     Start();
     HidDevice* dev = nullptr;
@@ -141,7 +141,7 @@ TEST_F(ControllerTest, FailedProductStringIsNotCached) {
 }
 
 TEST_F(ControllerTest, CapsComeFromTheCapabilitiesAndAreReadOnce) {
-    auto& iface = backend->plugUnit(Model::Solvi, false);
+    auto& iface = backend->plugUnit(Model::Single, false);
     iface.reportLengths = {33, 17};
     Start();
     HidDevice* dev = controller->Device(0);
@@ -163,10 +163,10 @@ class CreateErrorTest : public ControllerTest,
                         public ::testing::WithParamInterface<CreateErrorCase> {};
 
 TEST_P(CreateErrorTest, HandledErrorSkipsTheInterfaceInEveryScan) {
-    backend->plugUnit(Model::Solvi, false);
-    auto& bad = backend->plugUnit(Model::Pargo, false);
+    backend->plugUnit(Model::Single, false);
+    auto& bad = backend->plugUnit(Model::Paired, false);
     bad.setFaults(GetParam().faults);
-    const std::string good = backend->plugUnit(Model::Solvi, false).path();
+    const std::string good = backend->plugUnit(Model::Single, false).path();
     std::vector<std::string> errors;
     controller = std::make_unique<HidDeviceController>(
         backend,
@@ -186,10 +186,10 @@ TEST_P(CreateErrorTest, HandledErrorSkipsTheInterfaceInEveryScan) {
 }
 
 TEST_P(CreateErrorTest, UnhandledErrorAbandonsTheScanAndReachesTheCaller) {
-    const std::string first = backend->plugUnit(Model::Solvi, false).path();
+    const std::string first = backend->plugUnit(Model::Single, false).path();
     Start();
-    backend->plugUnit(Model::Solvi, false);
-    backend->plugUnit(Model::Pargo, false).setFaults(GetParam().faults);
+    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Paired, false).setFaults(GetParam().faults);
     for (bool withHandler : {false, true}) {
         if (withHandler) {
             controller->SetOnDeviceCreateError(
@@ -220,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ControllerTest, RetryCreateRepeatsUntilTheFirstSuccess) {
-    auto& iface = backend->plugUnit(Model::Solvi, false);
+    auto& iface = backend->plugUnit(Model::Single, false);
     iface.setFaults(Faults{.noAttributes = true});
     int calls = 0;
     controller = std::make_unique<HidDeviceController>(
@@ -241,7 +241,7 @@ TEST_F(ControllerTest, RetryCreateRepeatsUntilTheFirstSuccess) {
 }
 
 TEST_F(ControllerTest, DeviceWithoutReadWriteAccessIsListedButNeverReadsOrWrites) {
-    auto& iface = backend->plugUnit(Model::Solvi, false);
+    auto& iface = backend->plugUnit(Model::Single, false);
     iface.setFaults(Faults{.refuseReadWrite = true});
     Start();
     controller->SetOnDeviceData(
@@ -263,7 +263,7 @@ TEST_F(ControllerTest, DeviceWithoutReadWriteAccessIsListedButNeverReadsOrWrites
 }
 
 TEST_F(ControllerTest, WriteFileWritesWholeReportsUnderTheOpenRule) {
-    auto& iface = backend->plugUnit(Model::Solvi, false);
+    auto& iface = backend->plugUnit(Model::Single, false);
     Start();
     const std::uint8_t report[65] = {1, 16, 1, 5};
     std::uint32_t written = 0;
@@ -277,8 +277,8 @@ TEST_F(ControllerTest, WriteFileWritesWholeReportsUnderTheOpenRule) {
 }
 
 TEST_F(ControllerTest, CheckOutByIndexRefusesBadIndicesAndHeldDevices) {
-    backend->plugUnit(Model::Solvi, false);
-    backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Single, false);
     Start();
     HidDevice* held = nullptr;
     ASSERT_TRUE(controller->CheckOutByIndex(held, 1));
@@ -295,8 +295,8 @@ TEST_F(ControllerTest, CheckOutByIndexRefusesBadIndicesAndHeldDevices) {
 }
 
 TEST_F(ControllerTest, CheckInKeepsPluggedDevicesAndFreesUnpluggedOnes) {
-    const std::string a = backend->plugUnit(Model::Solvi, false).path();
-    backend->plugUnit(Model::Solvi, false);
+    const std::string a = backend->plugUnit(Model::Single, false).path();
+    backend->plugUnit(Model::Single, false);
     Start();
     HidDevice* first = nullptr;
     HidDevice* second = nullptr;
@@ -314,9 +314,9 @@ TEST_F(ControllerTest, CheckInKeepsPluggedDevicesAndFreesUnpluggedOnes) {
 }
 
 TEST_F(ControllerTest, UnpluggingHeldAndFreeDevices) {
-    const std::string a = backend->plugUnit(Model::Solvi, false).path();
-    const std::string b = backend->plugUnit(Model::Solvi, false).path();
-    const std::string c = backend->plugUnit(Model::Pargo, false).path();
+    const std::string a = backend->plugUnit(Model::Single, false).path();
+    const std::string b = backend->plugUnit(Model::Single, false).path();
+    const std::string c = backend->plugUnit(Model::Paired, false).path();
     Start();
     int unplugs = 0;
     controller->SetOnDeviceUnplug([&](HidDevice* dev) {
@@ -347,7 +347,7 @@ TEST_F(ControllerTest, UnpluggingHeldAndFreeDevices) {
     EXPECT_EQ(unplugs, 2);
 
     // Plugged back before the old object is freed: listed as a new device beside it.
-    const std::string again = backend->plugUnit(Model::Solvi).path();
+    const std::string again = backend->plugUnit(Model::Single).path();
     EXPECT_EQ(ListedPaths(), (std::vector<std::string>{a, b, again}));
     EXPECT_EQ(controller->Enumerate(), 2);  // the unplugged one is not visited
 
@@ -358,7 +358,7 @@ TEST_F(ControllerTest, UnpluggingHeldAndFreeDevices) {
 TEST_F(ControllerTest, FreeingHeldDevicesInDeviceChangeKeepsPositions) {
     // The window's pattern: free everything held, enumerate again, check out what is there.
     for (int i = 0; i < 4; ++i) {
-        backend->plugUnit(i % 2 == 0 ? Model::Solvi : Model::Pargo, false);
+        backend->plugUnit(i % 2 == 0 ? Model::Single : Model::Paired, false);
     }
     std::vector<HidDevice*> held;
     std::vector<std::vector<int>> rounds;
@@ -381,7 +381,7 @@ TEST_F(ControllerTest, FreeingHeldDevicesInDeviceChangeKeepsPositions) {
     });
     ProcessFor(20);
     backend->unplug(backend->interface(1).path());
-    backend->plugUnit(Model::Solvi);
+    backend->plugUnit(Model::Single);
     ASSERT_EQ(rounds.size(), 3U);
     EXPECT_EQ(rounds[0], (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(rounds[1], (std::vector<int>{0, 1, 2}));  // the gap closed
@@ -399,8 +399,8 @@ TEST_F(ControllerTest, FreeingHeldDevicesInDeviceChangeKeepsPositions) {
 }
 
 TEST_F(ControllerTest, ReleaseDropsThePositionWhenTheInterfaceCannotBeOpenedAnyMore) {
-    backend->plugUnit(Model::Solvi, false);
-    auto& second = backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Single, false);
+    auto& second = backend->plugUnit(Model::Single, false);
     Start();
     HidDevice* dev = nullptr;
     ASSERT_TRUE(controller->CheckOutByIndex(dev, 1));
@@ -415,10 +415,10 @@ TEST_F(ControllerTest, NotificationDuringANotificationScanIsDropped) {
     controller->SetOnDeviceChange([&](HidDeviceController*) {
         ++changes;
         if (nested++ == 0) {
-            backend->plugUnit(Model::Pargo);  // raises the change handler inside the scan
+            backend->plugUnit(Model::Paired);  // raises the change handler inside the scan
         }
     });
-    backend->plugUnit(Model::Solvi);
+    backend->plugUnit(Model::Single);
     EXPECT_EQ(changes, 2);  // the start-up one and this one; the nested one was lost
     EXPECT_EQ(controller->Count(), 1);
     backend->raiseChange();
@@ -426,7 +426,7 @@ TEST_F(ControllerTest, NotificationDuringANotificationScanIsDropped) {
 }
 
 TEST_F(ControllerTest, PollingAndSleepTimesAreRangeChecked) {
-    backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Single, false);
     Start();
     HidDevice* dev = controller->Device(0);
     EXPECT_EQ(dev->PollingDelayTime(), 0);

@@ -37,7 +37,7 @@ protected:
     // Plugs `n` units, starts the controller and checks all of them out with `handler`.
     void Start(int n, HidDataEvent handler = {}) {
         for (int i = 0; i < n; ++i) {
-            backend->plugUnit(Model::Solvi, false);
+            backend->plugUnit(Model::Single, false);
         }
         controller = std::make_unique<HidDeviceController>(backend);
         controller->SetOnDeviceData(handler ? std::move(handler) : Recorder());
@@ -130,8 +130,8 @@ TEST_F(ReaderTest, ANewHandlerTakesTheNextReportAndAnEmptyOneStopsTheReader) {
 }
 
 TEST_F(ReaderTest, ControllerHandlerReachesDevicesThatStillCarryTheOldOne) {
-    backend->plugUnit(Model::Solvi, false);
-    backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Single, false);
     controller = std::make_unique<HidDeviceController>(backend);
     ProcessFor(10);
     HidDevice* inherited = nullptr;

@@ -138,5 +138,18 @@ TEST(Payload, BuildersGiveTheWireBytes) {
     EXPECT_EQ(bytePayload(0), std::u16string(1, u'\0'));
 }
 
+TEST(Payload, ReceivingSideReadsTheBuildersBytesBackAndRefusesShortValues) {
+    EXPECT_EQ(wireBytes(u"A\u00FF\u0141"), (Bytes{'A', 0xFF, 0x41}));  // low bytes only
+    EXPECT_EQ(addressFromBytes(wireBytes(addressPayload(IpOctets(192, 168, 4, 1)))),
+              IpOctets(192, 168, 4, 1));
+    for (const std::uint32_t seconds : {0U, 5400U, 0xFFFFFFU}) {
+        EXPECT_EQ(secondsFromBytes(wireBytes(secondsPayload(seconds))), seconds);
+    }
+    // Extra bytes after the value are not part of it.
+    EXPECT_EQ(secondsFromBytes(Bytes{0, 0x15, 0x18, 0xAA}), 5400U);
+    EXPECT_EQ(addressFromBytes(Bytes{10, 0, 0}), std::nullopt);
+    EXPECT_EQ(secondsFromBytes(Bytes{0x15, 0x18}), std::nullopt);
+}
+
 }  // namespace
 }  // namespace quillo::protocol

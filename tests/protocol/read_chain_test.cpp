@@ -51,6 +51,9 @@ TEST(UnitContract, ModelsAndMasterNetworkNamesMatchExactly) {
     EXPECT_EQ(unit::modelForProductString(u"Zorvat")->listName, u"Aldrun Quillo Solvi");
     EXPECT_EQ(unit::modelForProductString(u"Zorvat Bix")->listName, u"Aldrun Quillo Pargo");
     EXPECT_EQ(unit::modelForProductString(u"Zorvat Bix")->model, unit::Model::Paired);
+    for (const unit::ModelIdentity& identity : unit::kModels) {
+        EXPECT_EQ(unit::modelIdentity(identity.model).productString, identity.productString);
+    }
     for (const std::u16string_view other : {u"Zorvat X", u"zorvat", u"Zorvat ", u""}) {
         EXPECT_FALSE(unit::modelForProductString(other).has_value());
     }

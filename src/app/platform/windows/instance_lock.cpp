@@ -5,7 +5,7 @@
 #endif
 #include <windows.h>
 
-#include "app/platform/windows/wide_name.h"
+#include "hid/platform/windows/wide_text.h"
 
 namespace quillo::app::platform {
 
@@ -14,7 +14,7 @@ namespace quillo::app::platform {
 // holds a handle.
 
 bool NamedObjectExists(const std::string& name) {
-    const auto wide = wideName(name);
+    const auto wide = hid::platform::win::toWide(name);
     if (!wide || wide->empty()) {
         return false;
     }
@@ -27,7 +27,7 @@ bool NamedObjectExists(const std::string& name) {
 }
 
 CreateResult CreateNamedObject(const std::string& name) {
-    const auto wide = wideName(name);
+    const auto wide = hid::platform::win::toWide(name);
     // An empty name would make an unnamed mutex that nobody else can see.
     if (!wide || wide->empty()) {
         return CreateResult::Failed;

@@ -2,7 +2,10 @@
 
 #include <climits>
 
-#include "hid/platform/windows/win32_headers.h"
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 
 namespace quillo::hid::platform::win {
 

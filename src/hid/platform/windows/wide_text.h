@@ -1,6 +1,7 @@
 #pragma once
 
-// Conversions between the layer's UTF-8 strings and the UTF-16 strings of the Windows API.
+// Conversions between the program's UTF-8 strings and the UTF-16 strings of the Windows API
+// (target quillo_windows_text: device paths here, named objects in the program's own code).
 
 #include <optional>
 #include <string>
