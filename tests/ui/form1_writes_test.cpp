@@ -106,7 +106,7 @@ protected:
         SimFormTest::SetUp();
         // Boxes become lines on stderr and return at once, as if OK had been pressed.
         qputenv("QUILLO_MESSAGE_BOXES", "stderr");
-        backend_->plugUnit(sim::Model::Solvi);
+        backend_->plugUnit(sim::Model::Single);
         Start();
         form_->Sleep = [this](std::chrono::milliseconds pause) {
             pausesAt_.push_back({static_cast<int>(pause.count()), Writes(0).size()});
