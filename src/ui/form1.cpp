@@ -21,7 +21,11 @@ Form1::Form1(std::shared_ptr<hid::platform::Backend> backend, QWidget* parent)
     BindHandlers();
 }
 
-Form1::~Form1() = default;
+// Controls go before the HID controller; a report that a freed device still delivers then must
+// find no current unit, so that nothing touches a control that is gone.
+Form1::~Form1() {
+    CurrentDevice = nullptr;
+}
 
 // The controller posts itself its first device change now; the event loop delivers it once the
 // window runs, after FormCreate.

@@ -103,6 +103,10 @@ public:
     void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();
+    // --- Wi-Fi scan (form1_scan.cpp) ---
+    // One line of the module's access-point list (an input report with the scan-line code, its
+    // bytes after the report ID), handed over by the response dispatcher.
+    void ScanLineReceived(const std::uint8_t* data, std::uint16_t size);
     // Command buttons.
     void Button_Get_current_parametersClick();
     void Button_Restore_default_parametersClick();

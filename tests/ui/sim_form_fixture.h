@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <cstdint>
 #include <functional>
