@@ -29,11 +29,11 @@ namespace {
 
 // The device an item carries (null for an item without one).
 hid::HidDevice* ItemDevice(const QComboBox* box, int index) {
-    return reinterpret_cast<hid::HidDevice*>(box->itemData(index).value<quintptr>());
+    return static_cast<hid::HidDevice*>(box->itemData(index).value<void*>());
 }
 
 void SetItemDevice(QComboBox* box, int index, hid::HidDevice* dev) {
-    box->setItemData(index, QVariant::fromValue(reinterpret_cast<quintptr>(dev)));
+    box->setItemData(index, QVariant::fromValue(static_cast<void*>(dev)));
 }
 
 // The model a device is a unit of, by its IDs and exact product string; none for anything else.

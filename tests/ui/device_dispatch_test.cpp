@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "hid/hid_device.h"
@@ -57,8 +58,8 @@ const QString kZeroFilterTime =
 class DeviceTest : public SimFormTest {
 protected:
     hid::HidDevice* ItemDevice(int index) {
-        return reinterpret_cast<hid::HidDevice*>(
-            form_->ComboBox_Choose_device->itemData(index).value<quintptr>());
+        return static_cast<hid::HidDevice*>(
+            form_->ComboBox_Choose_device->itemData(index).value<void*>());
     }
     QString ItemText(int index) { return form_->ComboBox_Choose_device->itemText(index); }
     QString DevicePath(const hid::HidDevice* dev) {
@@ -229,6 +230,32 @@ TEST_F(DeviceTest, UnpluggingTheChosenUnitLeavesTheOther) {
     form_->Timer3Timer();
     EXPECT_EQ(Writes(0).size(), 2U);
     Settle();
+}
+
+// An answer the current unit's reader had already received when the list is rebuilt is handled
+// as the current unit's while that device is being freed, its next request included; the
+// rebuilt list then asks its first unit for the serial number.
+TEST_F(DeviceTest, AnAnswerUnderWayWhenTheListIsRebuiltIsStillHandled) {
+    backend_->plugUnit(sim::Model::Solvi);
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return !form_->Label_Serial_number->text().isEmpty(); }));
+    Silence(0);
+    form_->RadioButton_Supply_Exhaust_Bix->setChecked(true);
+    ClearWrites();
+
+    const std::uint8_t scenario[] = {1};
+    Interface(0).send(protocol::unit::answerReport(protocol::Code_Humidity_scenario, scenario, 65));
+    // The reader takes it and waits for the window to handle it.
+    while (Interface(0).queuedReports() > 0) {
+        std::this_thread::sleep_for(1ms);
+    }
+    std::this_thread::sleep_for(20ms);
+    ASSERT_FALSE(form_->RadioButton_Exhaust_Bix->isChecked());
+
+    backend_->plugDevice(0x046D, 0xC077, u"Mouse");
+    EXPECT_TRUE(form_->RadioButton_Exhaust_Bix->isChecked());
+    EXPECT_EQ(Writes(0), (std::vector<Report>{ReadRequest(47), ReadRequest(23)}));
+    EXPECT_EQ(form_->CurrentDevice, ItemDevice(0));
 }
 
 TEST_F(DeviceTest, ReportsFromAnotherUnitAreIgnored) {
