@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "protocol/command_code.h"
 #include "protocol/device_settings.h"
@@ -103,10 +104,6 @@ public:
     void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();
-    // --- Wi-Fi scan (form1_scan.cpp) ---
-    // One line of the module's access-point list (an input report with the scan-line code, its
-    // bytes after the report ID), handed over by the response dispatcher.
-    void ScanLineReceived(const std::uint8_t* data, std::uint16_t size);
     // Command buttons.
     void Button_Get_current_parametersClick();
     void Button_Restore_default_parametersClick();
@@ -115,6 +112,12 @@ public:
     void Button_Reset_filter_timerClick();
     void Button_Search_Wi_FiClick();
     void Label_User_ManualClick();
+
+    // --- Wi-Fi scan (form1_scan.cpp) ---
+    // One access-point line from the unit (an input report with code 4; `data` is the report
+    // after its ID, `size` bytes): ends the repeating, schedules the closing sequence and adds
+    // the network name to ComboBox_Wi_Fi_name.
+    void ScanLineReceived(const std::uint8_t* data, std::uint16_t size);
 
     // --- Program-wide state ---
     // The chosen unit, or none.
@@ -231,6 +234,10 @@ private:
     void BuildControls();  // form1_layout.cpp
     void BindHandlers();   // form1_layout.cpp
     void CreateHidDeviceController(std::shared_ptr<hid::platform::Backend> backend);
+    // Command buttons (form1_writes.cpp): with no CurrentDevice shows message 550 and gives
+    // false; the standard error box for a text that is not a number.
+    bool RequireDevice();
+    void ShowConversionError(const std::u16string& failedText);
 };
 
 }  // namespace quillo::ui

@@ -79,6 +79,10 @@ void Form1::HidDeviceController1DeviceData(hid::HidDevice* HidDev, std::uint8_t 
     protocol::DeviceSettings& settings = DeviceSettings;
 
     switch (report.code()) {
+        case unit::kScanLineCode:
+            // Only the bytes the report really holds.
+            ScanLineReceived(Data, static_cast<std::uint16_t>(report.size()));
+            return;
         case protocol::Code_Device_mode:
             settings.Device_mode = byte;
             CheckPair(byte, RadioButton_master, RadioButton_slave);

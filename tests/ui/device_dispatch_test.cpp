@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <cstring>
 #include <map>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -271,13 +272,36 @@ TEST_F(DeviceTest, ReportsFromAnotherUnitAreIgnored) {
     Interface(1).send(protocol::unit::answerReport(protocol::Code_Device_mode, mode, 65));
     const std::uint8_t other[] = {'X', 'Y'};
     Interface(1).send(protocol::unit::answerReport(protocol::Code_Serial_number, other, 65));
+    const std::string line = R"(+CWLAP:(3,"HomeNet",-58,"a4:2b:b0:5e:11:02",6,-8,0))";
+    Interface(1).send(protocol::unit::answerReport(
+        protocol::unit::kScanLineCode,
+        std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()), 65));
     Settle(100);
     EXPECT_EQ(Interface(1).queuedReports(), 0);
     EXPECT_EQ(form_->Label_Serial_number->text(), serial);
     EXPECT_EQ(form_->DeviceSettings, before);
     EXPECT_FALSE(form_->RadioButton_slave->isChecked());
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->count(), 0);
     EXPECT_TRUE(Writes(0).empty());
     EXPECT_TRUE(Writes(1).empty());
+}
+
+// A scan line goes to the scan handling with no more bytes than the report holds.
+TEST_F(DeviceTest, ScanLinesGoToTheScan) {
+    backend_->plugUnit(sim::Model::Solvi);
+    Start();
+    Silence(0);
+    const std::string line = R"(+CWLAP:(3,"HomeNet",-58,"a4:2b:b0:5e:11:02",6,-8,0))";
+    Report report = {protocol::unit::kScanLineCode, static_cast<std::uint8_t>(line.size())};
+    report.insert(report.end(), line.begin(), line.end());
+    report.resize(64, 0);
+    ClearWrites();
+    Deliver(report, 0xFFFF);
+    ASSERT_EQ(form_->ComboBox_Wi_Fi_name->count(), 1);
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->itemText(0), QStringLiteral("HomeNet"));
+    EXPECT_TRUE(form_->Timer2->isActive());
+    EXPECT_TRUE(Writes(0).empty());
+    form_->Timer2->stop();
 }
 
 // --- Read chain ---
@@ -605,7 +629,6 @@ TEST_F(DeviceTest, HostileReportsChangeOnlyWhatTheyCarry) {
         {"timer at the 24-bit limit", {31, 3, 0xFF, 0xFF, 0xFF}, 5, {{"night", "04:20"}}, 1},
         {"serial longer than the report", {23, 200, 'A', 'B'}, 4, {{"serial", "AB"}}, 0},
         {"module output", {1, 3, 'O', 'K', '\r'}, 5, {}, 0},
-        {"pass-through echo", {4, 1, 1}, 3, {}, 0},
         {"wi-fi module", {3, 1, 0}, 3, {}, 0},
         {"setup mode", {13, 1, 1}, 3, {}, 0},
         {"read", {16, 1, 5}, 3, {}, 0},
