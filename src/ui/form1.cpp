@@ -21,10 +21,12 @@ Form1::Form1(std::shared_ptr<hid::platform::Backend> backend, QWidget* parent)
     BindHandlers();
 }
 
-// Controls go before the HID controller; a report that a freed device still delivers then must
-// find no current unit, so that nothing touches a control that is gone.
+// The controller goes first, while the window is whole: freeing the devices it still holds may
+// deliver a report already received, which then finds no current unit and is dropped.
 Form1::~Form1() {
     CurrentDevice = nullptr;
+    delete HidDeviceController1;
+    HidDeviceController1 = nullptr;
 }
 
 // The controller posts itself its first device change now; the event loop delivers it once the
