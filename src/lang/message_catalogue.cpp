@@ -24,10 +24,10 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Välj enhet",  // sv
     "Valitse laite",  // fi
     // 10
-    "Выберите режим устройства",  // ru
+    "Режим устройства",  // ru
     "Select device mode",  // en
     "选择设备模式",  // zh
-    "Виберіть режим пристрою",  // uk
+    "Режим пристрою",  // uk
     "Gerätemodus wählen",  // de
     "Vælg enhedstilstand",  // da
     "Wybierz tryb urządzenia",  // pl
@@ -354,16 +354,16 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Master frånkopplad",  // sv
     "Ei yhteyttä masteriin",  // fi
     // 310
-    "Применить/Сохранить",  // ru
+    "Сохранить",  // ru
     "Apply/Save",  // en
     "应用/保存",  // zh
-    "Застосувати/Зберегти",  // uk
-    "Übernehmen/Speichern",  // de
+    "Зберегти",  // uk
+    "Speichern",  // de
     "Anvend/Gem",  // da
-    "Zastosuj/Zapisz",  // pl
+    "Zapisz",  // pl
     "Bruk/Lagre",  // no
-    "Verkställ/Spara",  // sv
-    "Käytä/Tallenna",  // fi
+    "Spara",  // sv
+    "Tallenna",  // fi
     // 320
     "Разрешить выключение устройства",  // ru
     "Available OFF device",  // en
@@ -475,16 +475,16 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Återställ filtertimer",  // sv
     "Nollaa suodattimen ajastin",  // fi
     // 420
-    "Серийный №:",  // ru
+    "S/N:",  // ru
     "S/N:",  // en
-    "序列号：",  // zh
-    "Серійний №:",  // uk
-    "Seriennr.:",  // de
-    "Serienr.:",  // da
-    "Nr seryjny:",  // pl
-    "Serienr.:",  // no
-    "Serienr:",  // sv
-    "Sarjanro:",  // fi
+    "S/N:",  // zh
+    "S/N:",  // uk
+    "S/N:",  // de
+    "S/N:",  // da
+    "S/N:",  // pl
+    "S/N:",  // no
+    "S/N:",  // sv
+    "S/N:",  // fi
     // 430
     "Язык",  // ru
     "Language",  // en

@@ -78,9 +78,6 @@ public:
             painter->restore();
             return;
         }
-        if (element == PE_FrameFocusRect) {
-            return;  // focus shows by the border colour and the text cursor
-        }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
     }
 };

@@ -119,6 +119,13 @@ protected:
         };
     }
     void TearDown() override {
+        // Answers still on their way are served while the controller stops its readers, which
+        // happens when the window is already half destroyed; they must not reach it (nor a
+        // test's locals).
+        if (form_) {
+            form_->HidDeviceController1->SetOnDeviceData(
+                [](hid::HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {});
+        }
         SimFormTest::TearDown();
         qunsetenv("QUILLO_MESSAGE_BOXES");
     }
@@ -569,17 +576,8 @@ TEST_F(Scan, LateAnswersRepeatTheAtSequenceUntilTheFirstLine) {
     EXPECT_EQ(form_->Timer1->interval(), 2000);
     EXPECT_EQ(form_->Timer2->interval(), 1500);
     ChooseUnit();
-    // Scan lines go to the scan handling, as the dispatcher hands them on. Answers of the
-    // repeated sequences still arrive afterwards; they must not reach this test's locals.
-    struct Unroute {
-        hid::HidDeviceController* controller;
-        ~Unroute() {
-            controller->SetOnDeviceData(
-                [](hid::HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {});
-        }
-    };
+    // Scan lines go to the scan handling, as the dispatcher hands them on.
     std::size_t reportsBeforeFirstLine = 0;
-    const Unroute unroute{form_->HidDeviceController1};
     form_->HidDeviceController1->SetOnDeviceData(
         [this, &reportsBeforeFirstLine](hid::HidDevice* dev, std::uint8_t /*reportId*/,
                                         const std::uint8_t* data, std::uint16_t size) {
@@ -593,7 +591,7 @@ TEST_F(Scan, LateAnswersRepeatTheAtSequenceUntilTheFirstLine) {
     form_->Timer1->setInterval(150);
     form_->Timer2->setInterval(300);
     sim::Faults faults;
-    faults.answerDelay = std::chrono::milliseconds(400);
+    faults.answerDelay = std::chrono::milliseconds(800);
     Interface(0).setFaults(faults);
 
     form_->Button_Search_Wi_FiClick();
