@@ -103,8 +103,7 @@ TEST_F(DeviceTest, OneUnitIsListedChosenAndAskedForItsSerialNumber) {
     EXPECT_FALSE(form_->Panel_Direction_Fan_Zorvat->isHidden());
     EXPECT_TRUE(form_->Panel_Direction_Fan_Bix->isHidden());
 
-    const QString serial = QString::fromStdString(solvi.unit()->serialNumber());
-    EXPECT_TRUE(WaitFor([&] { return form_->Label_Serial_number->text() == serial; }));
+    EXPECT_TRUE(WaitForSerialNumber(0));
 }
 
 TEST_F(DeviceTest, TwoUnitsAreNumberedInOrderAndTheChosenOneIsAsked) {
@@ -126,8 +125,7 @@ TEST_F(DeviceTest, TwoUnitsAreNumberedInOrderAndTheChosenOneIsAsked) {
     EXPECT_EQ(Writes(1), std::vector<Report>{ReadRequest(23)});
     EXPECT_TRUE(form_->Panel_Direction_Fan_Zorvat->isHidden());
     EXPECT_FALSE(form_->Panel_Direction_Fan_Bix->isHidden());
-    const QString serial = QString::fromStdString(Interface(1).unit()->serialNumber());
-    EXPECT_TRUE(WaitFor([&] { return form_->Label_Serial_number->text() == serial; }));
+    EXPECT_TRUE(WaitForSerialNumber(1));
 
     Choose(0);
     EXPECT_FALSE(form_->Panel_Direction_Fan_Zorvat->isHidden());
@@ -169,7 +167,7 @@ TEST_F(DeviceTest, NoUnitGivesTheEmptyState) {
 TEST_F(DeviceTest, UnpluggingTheLastUnitResetsWhatItHadShown) {
     sim::SimInterface& unit = backend_->plugUnit(sim::Model::Solvi);
     Start();
-    ASSERT_TRUE(WaitFor([&] { return !form_->Label_Serial_number->text().isEmpty(); }));
+    ASSERT_TRUE(WaitForSerialNumber());
     Deliver({34, 1, 1});
     Deliver({41, 1, 1});
     Deliver({38, 3, 0x01, 0x5F, 0xCD});
@@ -239,7 +237,7 @@ TEST_F(DeviceTest, UnpluggingTheChosenUnitLeavesTheOther) {
 TEST_F(DeviceTest, AnAnswerUnderWayWhenTheListIsRebuiltIsStillHandled) {
     backend_->plugUnit(sim::Model::Solvi);
     Start();
-    ASSERT_TRUE(WaitFor([&] { return !form_->Label_Serial_number->text().isEmpty(); }));
+    ASSERT_TRUE(WaitForSerialNumber());
     Silence(0);
     form_->RadioButton_Supply_Exhaust_Bix->setChecked(true);
     ClearWrites();
@@ -247,9 +245,10 @@ TEST_F(DeviceTest, AnAnswerUnderWayWhenTheListIsRebuiltIsStillHandled) {
     const std::uint8_t scenario[] = {1};
     Interface(0).send(protocol::unit::answerReport(protocol::Code_Humidity_scenario, scenario, 65));
     // The reader takes it and waits for the window to handle it.
-    while (Interface(0).queuedReports() > 0) {
+    for (int i = 0; i < 3000 && Interface(0).queuedReports() > 0; ++i) {
         std::this_thread::sleep_for(1ms);
     }
+    ASSERT_EQ(Interface(0).queuedReports(), 0);
     std::this_thread::sleep_for(20ms);
     ASSERT_FALSE(form_->RadioButton_Exhaust_Bix->isChecked());
 
@@ -311,7 +310,7 @@ struct ChainFixture : DeviceTest {
         backend_->plugUnit(sim::Model::Pargo);
         Interface(0).unit()->parameters() = params;
         Start();
-        ASSERT_TRUE(WaitFor([&] { return !form_->Label_Serial_number->text().isEmpty(); }));
+        ASSERT_TRUE(WaitForSerialNumber());
         ClearWrites();
     }
 };
@@ -586,7 +585,7 @@ TEST_F(DeviceTest, HostileReportsChangeOnlyWhatTheyCarry) {
     backend_->plugUnit(sim::Model::Solvi);
     Start();
     Silence(0);
-    ASSERT_TRUE(WaitFor([&] { return !form_->Label_Serial_number->text().isEmpty(); }));
+    ASSERT_TRUE(WaitForSerialNumber());
     // A known starting point for every control the cases touch.
     for (const Report& r : std::vector<Report>{{5, 1, 1},
                                                {6, 4, 'N', 'e', 't', '1'},

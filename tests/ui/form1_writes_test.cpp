@@ -134,7 +134,7 @@ protected:
     // that only the test's own reports are on the wire.
     void ChooseUnit() {
         ASSERT_NE(form_->CurrentDevice, nullptr);
-        ASSERT_TRUE(WaitFor([this] { return !form_->Label_Serial_number->text().isEmpty(); }));
+        ASSERT_TRUE(WaitForSerialNumber());
         ClearWrites();
         pausesAt_.clear();
     }
