@@ -21,7 +21,13 @@ Form1::Form1(std::shared_ptr<hid::platform::Backend> backend, QWidget* parent)
     BindHandlers();
 }
 
-Form1::~Form1() = default;
+// The controller goes first, while the window is whole: freeing the devices it still holds may
+// deliver a report already received, which then finds no current unit and is dropped.
+Form1::~Form1() {
+    CurrentDevice = nullptr;
+    delete HidDeviceController1;
+    HidDeviceController1 = nullptr;
+}
 
 // The controller posts itself its first device change now; the event loop delivers it once the
 // window runs, after FormCreate.

@@ -1,17 +1,127 @@
-// The device list and the choice of the current unit.
-// The list is filled by the device-list work that follows; until then the selector stays
-// empty and red, and CurrentDevice stays none.
+// The device list and the choice of the current unit. Each item of the selector carries the
+// device checked out for it and owns it until the next device change frees it.
 
+#include <QComboBox>
+#include <QLabel>
+#include <QVariant>
+#include <optional>
+
+#include "hid/hid_device.h"
+#include "hid/hid_device_controller.h"
 #include "hid/hid_types.h"
+#include "lang/message_table.h"
+#include "protocol/command_code.h"
+#include "protocol/conversions.h"
+#include "protocol/payload.h"
+#include "protocol/unit_contract.h"
+#include "ui/controls.h"
 #include "ui/form1.h"
 
 namespace quillo::ui {
 
-void Form1::ComboBox_Choose_deviceClick() {}
+using lang::MessageText;
+namespace unit = protocol::unit;
 
-void Form1::HidDeviceController1DeviceChange() {}
+// The handlers change the window through its control pointers; const would misstate that.
+// NOLINTBEGIN(readability-make-member-function-const)
 
-bool Form1::HidDeviceController1Enumerate(hid::HidDevice* /*HidDev*/, int /*Idx*/) {
+namespace {
+
+// The device an item carries (null for an item without one).
+hid::HidDevice* ItemDevice(const QComboBox* box, int index) {
+    return static_cast<hid::HidDevice*>(box->itemData(index).value<void*>());
+}
+
+void SetItemDevice(QComboBox* box, int index, hid::HidDevice* dev) {
+    box->setItemData(index, QVariant::fromValue(static_cast<void*>(dev)));
+}
+
+// The model a device is a unit of, by its IDs and exact product string; none for anything else.
+std::optional<unit::ModelIdentity> UnitIdentity(hid::HidDevice& dev) {
+    const hid::HidAttributes& attributes = dev.Attributes();
+    if (attributes.VendorID != unit::kVendorId || attributes.ProductID != unit::kProductId) {
+        return std::nullopt;
+    }
+    return unit::modelForProductString(dev.ProductName().toStdU16String());
+}
+
+}  // namespace
+
+void Form1::ComboBox_Choose_deviceClick() {
+    const int chosen = ComboBox_Choose_device->currentIndex();
+    if (ComboBox_Choose_device->count() == 0 || chosen < 0) {
+        return;
+    }
+    CurrentDevice = ItemDevice(ComboBox_Choose_device, chosen);
+    SetComboBoxColor(ComboBox_Choose_device, ColorBrightGreen);
+    SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Serial_number));
+    std::optional<unit::ModelIdentity> identity;
+    if (CurrentDevice != nullptr) {
+        identity = UnitIdentity(*CurrentDevice);
+    }
+    const bool paired = identity && identity->model == unit::Model::Paired;
+    Panel_Direction_Fan_Zorvat->setVisible(!paired);
+    Panel_Direction_Fan_Bix->setVisible(paired);
+}
+
+void Form1::HidDeviceController1DeviceChange() {
+    // Freeing a device still delivers a report its reader had already received; while the
+    // current unit is being freed CurrentDevice names it, so that report is handled as usual.
+    // Right after, CurrentDevice is cleared: it never names a freed device.
+    for (int i = 0; i < ComboBox_Choose_device->count(); ++i) {
+        hid::HidDevice* dev = ItemDevice(ComboBox_Choose_device, i);
+        if (dev == nullptr) {
+            continue;
+        }
+        const bool current = dev == CurrentDevice;
+        SetItemDevice(ComboBox_Choose_device, i, nullptr);
+        delete dev;
+        if (current) {
+            CurrentDevice = nullptr;
+        }
+    }
+    // Every unit the list held is gone now, the current one included.
+    CurrentDevice = nullptr;
+
+    ComboBox_Choose_device->clear();
+    ComboBox_Choose_device->clearEditText();
+    SetComboBoxColor(ComboBox_Choose_device, ColorRed);
+    ComboBox_Choose_device->setEditText(MessageText(540));
+
+    HidDeviceController1->Enumerate();
+
+    if (ComboBox_Choose_device->count() > 0) {
+        ComboBox_Choose_device->setCurrentIndex(0);
+        ComboBox_Choose_deviceClick();
+        return;
+    }
+    Label_Serial_number->clear();
+    Panel_Wi_Fi_State_connection->setCaption(MessageText(280));
+    Panel_Wi_Fi_State_connection->setColor(ColorRed);
+    Panel_Master_State_connection->setCaption(MessageText(300));
+    Panel_Master_State_connection->setColor(ColorRed);
+    Label_Timer_filter->setText(QString::fromStdU16String(protocol::filterRunTimeText(
+        0, MessageText(370).toStdU16String(), MessageText(380).toStdU16String(),
+        MessageText(390).toStdU16String(), MessageText(400).toStdU16String())));
+}
+
+bool Form1::HidDeviceController1Enumerate(hid::HidDevice* HidDev, int Idx) {
+    if (HidDev == nullptr) {
+        return true;
+    }
+    const std::optional<unit::ModelIdentity> identity = UnitIdentity(*HidDev);
+    if (!identity) {
+        return true;  // not a unit: skipped, and the enumeration goes on
+    }
+    const QString name = QString::fromUtf16(identity->listName.data(),
+                                            static_cast<qsizetype>(identity->listName.size()));
+    ComboBox_Choose_device->addItem(QString::number(ComboBox_Choose_device->count() + 1) +
+                                    QStringLiteral(". ") + name);
+    // Every device the list held was freed before this enumeration, so the check-out succeeds;
+    // should it not, the item carries no device and choosing it sends nothing.
+    hid::HidDevice* checkedOut = nullptr;
+    HidDeviceController1->CheckOutByIndex(checkedOut, Idx);
+    SetItemDevice(ComboBox_Choose_device, ComboBox_Choose_device->count() - 1, checkedOut);
     return true;  // always visit every device
 }
 
@@ -21,5 +131,7 @@ void Form1::HidDeviceController1DeviceCreateError(hid::HidDeviceController* /*Co
                                                   bool& /*RetryCreate*/) {
     Handled = true;
 }
+
+// NOLINTEND(readability-make-member-function-const)
 
 }  // namespace quillo::ui

@@ -102,11 +102,17 @@ const std::vector<Report> kClosingSequence = {
 
 class Buttons : public SimFormTest {
 protected:
+    bool withUnit_ = true;
+
     void SetUp() override {
         SimFormTest::SetUp();
         // Boxes become lines on stderr and return at once, as if OK had been pressed.
         qputenv("QUILLO_MESSAGE_BOXES", "stderr");
-        backend_->plugUnit(sim::Model::Single);
+        if (withUnit_) {
+            backend_->plugUnit(sim::Model::Single);
+        } else {
+            backend_->plugDevice(0x046D, 0xC077, u"Mouse");
+        }
         Start();
         form_->Sleep = [this](std::chrono::milliseconds pause) {
             pausesAt_.push_back({static_cast<int>(pause.count()), Writes(0).size()});
@@ -124,12 +130,13 @@ protected:
         qunsetenv("QUILLO_MESSAGE_BOXES");
     }
 
-    // Makes the first unit the current device, as choosing it in the device list does; the
-    // controller frees it with the window.
+    // The device list chose the unit at start; its serial number request is answered first, so
+    // that only the test's own reports are on the wire.
     void ChooseUnit() {
-        hid::HidDevice* device = nullptr;
-        ASSERT_TRUE(form_->HidDeviceController1->CheckOutByIndex(device, 0));
-        form_->CurrentDevice = device;
+        ASSERT_NE(form_->CurrentDevice, nullptr);
+        ASSERT_TRUE(WaitForSerialNumber());
+        ClearWrites();
+        pausesAt_.clear();
     }
 
     // Runs `action` and returns the texts of the boxes it showed, in order.
@@ -456,7 +463,14 @@ TEST_F(Buttons, FilterResetAndReceiveCurrentParametersSendOneReportEach) {
     EXPECT_TRUE(pausesAt_.empty());
 }
 
-TEST_F(Buttons, WithoutADeviceEveryButtonAsksToSelectOneAndDoesNothingElse) {
+// Only an unrelated HID device attached: no unit to choose.
+class NoUnit : public Buttons {
+protected:
+    NoUnit() { withUnit_ = false; }
+};
+
+TEST_F(NoUnit, WithoutADeviceEveryButtonAsksToSelectOneAndDoesNothingElse) {
+    ASSERT_EQ(form_->CurrentDevice, nullptr);
     SetWifiMode(true, true);
     FillWifiPage(QStringLiteral("HomeNet"));
     form_->ComboBox_Wi_Fi_name->addItem(QStringLiteral("Earlier"));
@@ -490,6 +504,8 @@ using Scan = Buttons;
 
 TEST_F(Scan, ClickClearsTheListShowsPleaseWaitAndSendsTheAtSequence) {
     ChooseUnit();
+    // The module lists nothing: only the test's own lines arrive.
+    Interface(0).unit()->accessPoints.clear();
     form_->ComboBox_Wi_Fi_name->addItem(QStringLiteral("Old"));
     form_->ComboBox_Wi_Fi_name->setEditText(QStringLiteral("Typed"));
     form_->Button_Search_Wi_FiClick();
@@ -515,6 +531,8 @@ TEST_F(Scan, ClickClearsTheListShowsPleaseWaitAndSendsTheAtSequence) {
 
 TEST_F(Scan, LinesAddTheirNamesAndTheFieldShowsTheFirst) {
     ChooseUnit();
+    // The module lists nothing: only the test's own lines arrive.
+    Interface(0).unit()->accessPoints.clear();
     form_->Button_Search_Wi_FiClick();
     const Report lines[] = {
         ScanLine(R"(+CWLAP:(3,"HomeNet",-58,"a4:2b:b0:5e:11:02",6,-8,0))"),

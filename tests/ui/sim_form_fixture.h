@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -51,6 +53,13 @@ protected:
     static void Settle(int ms = 50) { QTest::qWait(ms); }
 
     sim::SimInterface& Interface(int index) { return backend_->interface(index); }
+
+    // Waits until the serial number answer of the unit on interface `index` has been handled
+    // (the label's design text is not empty, so only the unit's own number tells).
+    bool WaitForSerialNumber(int index = 0) {
+        const QString serial = QString::fromStdString(Interface(index).unit()->serialNumber());
+        return WaitFor([this, serial] { return form_->Label_Serial_number->text() == serial; });
+    }
 
     // The reports written to an interface since the last ClearWrites().
     std::vector<Report> Writes(int index) { return Interface(index).writes(); }

@@ -1,0 +1,668 @@
+// The device list, the choice of the current unit, the handling of the unit's answers with the
+// read chain, and the status poll: the real window over simulated units.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <cstring>
+#include <map>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "hid/hid_device.h"
+#include "lang/message_table.h"
+#include "protocol/read_chain.h"
+#include "protocol/unit_contract.h"
+#include "sim_form_fixture.h"
+#include "ui/controls.h"
+#include "ui/ip_address_edit.h"
+#include "ui/time_edit.h"
+
+namespace quillo::ui {
+namespace {
+
+using namespace std::chrono_literals;
+using lang::MessageText;
+using Report = std::vector<std::uint8_t>;
+
+constexpr std::uint8_t kRead = 16;
+
+// The output report of a read request for `code`, as written to the unit.
+Report ReadRequest(std::uint8_t code) {
+    Report report(65, 0);
+    report[0] = 1;
+    report[1] = kRead;
+    report[2] = 1;
+    report[3] = code;
+    return report;
+}
+
+std::vector<std::uint8_t> RequestedCodes(const std::vector<Report>& writes) {
+    std::vector<std::uint8_t> codes;
+    for (const Report& report : writes) {
+        EXPECT_EQ(report.at(1), kRead);
+        codes.push_back(report.at(3));
+    }
+    return codes;
+}
+
+const QString kZeroFilterTime =
+    QStringLiteral("Days: 00    Hours: 00    Minutes: 00    Seconds: 00");
+
+class DeviceTest : public SimFormTest {
+protected:
+    hid::HidDevice* ItemDevice(int index) {
+        return static_cast<hid::HidDevice*>(
+            form_->ComboBox_Choose_device->itemData(index).value<void*>());
+    }
+    QString ItemText(int index) { return form_->ComboBox_Choose_device->itemText(index); }
+    QString DevicePath(const hid::HidDevice* dev) {
+        return dev == nullptr ? QString() : QString::fromStdString(dev->PnPInfo()->path);
+    }
+    QString Path(int interfaceIndex) {
+        return QString::fromStdString(Interface(interfaceIndex).path());
+    }
+    // The user picking item `index` of the device selector.
+    void Choose(int index) {
+        form_->ComboBox_Choose_device->setCurrentIndex(index);
+        emit form_->ComboBox_Choose_device->activated(index);
+    }
+    // A report from the current unit, as the transport hands it over.
+    void Deliver(const Report& bytes) { Deliver(bytes, static_cast<std::uint16_t>(bytes.size())); }
+    void Deliver(const Report& bytes, std::uint16_t size) {
+        form_->HidDeviceController1DeviceData(form_->CurrentDevice, 1, bytes.data(), size);
+    }
+    // Keeps the unit silent, so that only the test's own reports reach the window.
+    void Silence(int interfaceIndex) {
+        for (const protocol::unit::Parameter& p : protocol::unit::kParameters) {
+            Interface(interfaceIndex).unit()->unanswered.insert(p.code);
+        }
+    }
+};
+
+// --- Device list and selection ---
+
+TEST_F(DeviceTest, OneUnitIsListedChosenAndAskedForItsSerialNumber) {
+    sim::SimInterface& solvi = backend_->plugUnit(sim::Model::Single);
+    Start();
+    ASSERT_EQ(form_->ComboBox_Choose_device->count(), 1);
+    EXPECT_EQ(ItemText(0), QStringLiteral("1. Aldrun Quillo Solvi"));
+    EXPECT_EQ(form_->ComboBox_Choose_device->currentIndex(), 0);
+    EXPECT_EQ(form_->ComboBox_Choose_device->currentText(), ItemText(0));
+    EXPECT_EQ(ComboBoxColor(form_->ComboBox_Choose_device), ColorBrightGreen);
+    EXPECT_EQ(form_->CurrentDevice, ItemDevice(0));
+    EXPECT_EQ(DevicePath(form_->CurrentDevice), QString::fromStdString(solvi.path()));
+    EXPECT_EQ(Writes(0), std::vector<Report>{ReadRequest(23)});
+    EXPECT_FALSE(form_->Panel_Direction_Fan_Zorvat->isHidden());
+    EXPECT_TRUE(form_->Panel_Direction_Fan_Bix->isHidden());
+
+    EXPECT_TRUE(WaitForSerialNumber(0));
+}
+
+TEST_F(DeviceTest, TwoUnitsAreNumberedInOrderAndTheChosenOneIsAsked) {
+    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Paired);
+    Start();
+    ASSERT_EQ(form_->ComboBox_Choose_device->count(), 2);
+    EXPECT_EQ(ItemText(0), QStringLiteral("1. Aldrun Quillo Solvi"));
+    EXPECT_EQ(ItemText(1), QStringLiteral("2. Aldrun Quillo Pargo"));
+    EXPECT_EQ(form_->CurrentDevice, ItemDevice(0));
+    EXPECT_EQ(Writes(0).size(), 1U);
+    EXPECT_TRUE(Writes(1).empty());
+
+    ClearWrites();
+    Choose(1);
+    EXPECT_EQ(form_->CurrentDevice, ItemDevice(1));
+    EXPECT_EQ(DevicePath(form_->CurrentDevice), Path(1));
+    EXPECT_TRUE(Writes(0).empty());
+    EXPECT_EQ(Writes(1), std::vector<Report>{ReadRequest(23)});
+    EXPECT_TRUE(form_->Panel_Direction_Fan_Zorvat->isHidden());
+    EXPECT_FALSE(form_->Panel_Direction_Fan_Bix->isHidden());
+    EXPECT_TRUE(WaitForSerialNumber(1));
+
+    Choose(0);
+    EXPECT_FALSE(form_->Panel_Direction_Fan_Zorvat->isHidden());
+    EXPECT_TRUE(form_->Panel_Direction_Fan_Bix->isHidden());
+}
+
+TEST_F(DeviceTest, OnlyExactIdsAndProductStringsAreUnits) {
+    backend_->plugDevice(0x0483, 0x5750, u"Zorvat2");
+    backend_->plugDevice(0x0483, 0x5750, u"Zorvat Bix ");
+    backend_->plugDevice(0x0483, 0x5750, u"zorvat");
+    backend_->plugDevice(0x0483, 0x5750, u"");
+    backend_->plugDevice(0x0484, 0x5750, u"Zorvat");
+    backend_->plugDevice(0x0483, 0x5751, u"Zorvat Bix");
+    sim::SimInterface& unit = backend_->plugUnit(sim::Model::Paired);
+    Start();
+    ASSERT_EQ(form_->ComboBox_Choose_device->count(), 1);
+    EXPECT_EQ(ItemText(0), QStringLiteral("1. Aldrun Quillo Pargo"));
+    EXPECT_EQ(DevicePath(form_->CurrentDevice), QString::fromStdString(unit.path()));
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(Writes(i).empty()) << i;
+    }
+}
+
+TEST_F(DeviceTest, NoUnitGivesTheEmptyState) {
+    backend_->plugDevice(0x046D, 0xC077, u"Mouse");
+    Start();
+    EXPECT_EQ(form_->ComboBox_Choose_device->count(), 0);
+    EXPECT_EQ(form_->ComboBox_Choose_device->currentIndex(), -1);
+    EXPECT_EQ(form_->ComboBox_Choose_device->currentText(), QStringLiteral("   No devices"));
+    EXPECT_EQ(ComboBoxColor(form_->ComboBox_Choose_device), ColorRed);
+    EXPECT_EQ(form_->CurrentDevice, nullptr);
+    EXPECT_EQ(form_->Label_Serial_number->text(), QString());
+    EXPECT_EQ(form_->Panel_Wi_Fi_State_connection->caption(), QStringLiteral("Wi-Fi Disconnected"));
+    EXPECT_EQ(form_->Panel_Master_State_connection->caption(),
+              QStringLiteral("Master Disconnected"));
+    EXPECT_EQ(form_->Label_Timer_filter->text(), kZeroFilterTime);
+}
+
+TEST_F(DeviceTest, UnpluggingTheLastUnitResetsWhatItHadShown) {
+    sim::SimInterface& unit = backend_->plugUnit(sim::Model::Single);
+    Start();
+    ASSERT_TRUE(WaitForSerialNumber());
+    Deliver({34, 1, 1});
+    Deliver({41, 1, 1});
+    Deliver({38, 3, 0x01, 0x5F, 0xCD});
+    ASSERT_EQ(form_->Panel_Wi_Fi_State_connection->color(), ColorBrightGreen);
+    const bool wifiPanelShown = form_->Panel_Wi_Fi_State_connection->isVisible();
+
+    backend_->unplug(unit.path());
+    EXPECT_EQ(form_->ComboBox_Choose_device->count(), 0);
+    EXPECT_EQ(form_->CurrentDevice, nullptr);
+    EXPECT_EQ(form_->ComboBox_Choose_device->currentText(), QStringLiteral("   No devices"));
+    EXPECT_EQ(ComboBoxColor(form_->ComboBox_Choose_device), ColorRed);
+    EXPECT_EQ(form_->Label_Serial_number->text(), QString());
+    EXPECT_EQ(form_->Panel_Wi_Fi_State_connection->caption(), MessageText(280));
+    EXPECT_EQ(form_->Panel_Wi_Fi_State_connection->color(), ColorRed);
+    EXPECT_EQ(form_->Panel_Master_State_connection->caption(), MessageText(300));
+    EXPECT_EQ(form_->Panel_Master_State_connection->color(), ColorRed);
+    EXPECT_EQ(form_->Panel_Wi_Fi_State_connection->isVisible(), wifiPanelShown);
+    EXPECT_EQ(form_->Label_Timer_filter->text(), kZeroFilterTime);
+    form_->Timer3Timer();  // nothing to poll, nothing breaks
+    Settle();
+}
+
+TEST_F(DeviceTest, PluggingAnUnrelatedDeviceRebuildsTheListAndChoosesItemOne) {
+    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Paired);
+    Start();
+    Choose(1);
+    ClearWrites();
+
+    backend_->plugDevice(0x046D, 0xC077, u"Mouse");
+    ASSERT_EQ(form_->ComboBox_Choose_device->count(), 2);
+    EXPECT_EQ(form_->ComboBox_Choose_device->currentIndex(), 0);
+    EXPECT_EQ(form_->CurrentDevice, ItemDevice(0));
+    EXPECT_EQ(DevicePath(form_->CurrentDevice), Path(0));
+    EXPECT_EQ(ComboBoxColor(form_->ComboBox_Choose_device), ColorBrightGreen);
+    EXPECT_EQ(Writes(0), std::vector<Report>{ReadRequest(23)});
+    EXPECT_TRUE(Writes(1).empty());
+    EXPECT_FALSE(form_->Panel_Direction_Fan_Zorvat->isHidden());
+}
+
+TEST_F(DeviceTest, UnpluggingTheChosenUnitLeavesTheOther) {
+    backend_->plugUnit(sim::Model::Single);
+    sim::SimInterface& pargo = backend_->plugUnit(sim::Model::Paired);
+    Start();
+    // The unit being unplugged has an answer under way.
+    Choose(1);
+    const std::string gone = pargo.path();
+    ClearWrites();
+
+    backend_->unplug(gone);
+    ASSERT_EQ(form_->ComboBox_Choose_device->count(), 1);
+    EXPECT_EQ(ItemText(0), QStringLiteral("1. Aldrun Quillo Solvi"));
+    EXPECT_EQ(form_->CurrentDevice, ItemDevice(0));
+    EXPECT_EQ(DevicePath(form_->CurrentDevice), Path(0));
+    EXPECT_EQ(Writes(0), std::vector<Report>{ReadRequest(23)});
+
+    // Later commands reach the remaining unit only.
+    ClearWrites();
+    form_->Timer3Timer();
+    EXPECT_EQ(Writes(0).size(), 2U);
+    Settle();
+}
+
+// An answer the current unit's reader had already received when the list is rebuilt is handled
+// as the current unit's while that device is being freed, its next request included; the
+// rebuilt list then asks its first unit for the serial number.
+TEST_F(DeviceTest, AnAnswerUnderWayWhenTheListIsRebuiltIsStillHandled) {
+    backend_->plugUnit(sim::Model::Single);
+    Start();
+    ASSERT_TRUE(WaitForSerialNumber());
+    Silence(0);
+    form_->RadioButton_Supply_Exhaust_Bix->setChecked(true);
+    ClearWrites();
+
+    const std::uint8_t scenario[] = {1};
+    Interface(0).send(protocol::unit::answerReport(protocol::Code_Humidity_scenario, scenario, 65));
+    // The reader takes it and waits for the window to handle it.
+    for (int i = 0; i < 3000 && Interface(0).queuedReports() > 0; ++i) {
+        std::this_thread::sleep_for(1ms);
+    }
+    ASSERT_EQ(Interface(0).queuedReports(), 0);
+    std::this_thread::sleep_for(20ms);
+    ASSERT_FALSE(form_->RadioButton_Exhaust_Bix->isChecked());
+
+    backend_->plugDevice(0x046D, 0xC077, u"Mouse");
+    EXPECT_TRUE(form_->RadioButton_Exhaust_Bix->isChecked());
+    EXPECT_EQ(Writes(0), (std::vector<Report>{ReadRequest(47), ReadRequest(23)}));
+    EXPECT_EQ(form_->CurrentDevice, ItemDevice(0));
+}
+
+TEST_F(DeviceTest, ReportsFromAnotherUnitAreIgnored) {
+    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Paired);
+    Start();
+    const QString serial = QString::fromStdString(Interface(0).unit()->serialNumber());
+    ASSERT_TRUE(WaitFor([&] { return form_->Label_Serial_number->text() == serial; }));
+    const protocol::DeviceSettings before = form_->DeviceSettings;
+    ClearWrites();
+
+    const std::uint8_t mode[] = {protocol::unit::kModeSlave};
+    Interface(1).send(protocol::unit::answerReport(protocol::Code_Device_mode, mode, 65));
+    const std::uint8_t other[] = {'X', 'Y'};
+    Interface(1).send(protocol::unit::answerReport(protocol::Code_Serial_number, other, 65));
+    const std::string line = R"(+CWLAP:(3,"HomeNet",-58,"a4:2b:b0:5e:11:02",6,-8,0))";
+    Interface(1).send(protocol::unit::answerReport(
+        protocol::unit::kScanLineCode,
+        std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()), 65));
+    Settle(100);
+    EXPECT_EQ(Interface(1).queuedReports(), 0);
+    EXPECT_EQ(form_->Label_Serial_number->text(), serial);
+    EXPECT_EQ(form_->DeviceSettings, before);
+    EXPECT_FALSE(form_->RadioButton_slave->isChecked());
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->count(), 0);
+    EXPECT_TRUE(Writes(0).empty());
+    EXPECT_TRUE(Writes(1).empty());
+}
+
+// A scan line goes to the scan handling with no more bytes than the report holds.
+TEST_F(DeviceTest, ScanLinesGoToTheScan) {
+    backend_->plugUnit(sim::Model::Single);
+    Start();
+    Silence(0);
+    const std::string line = R"(+CWLAP:(3,"HomeNet",-58,"a4:2b:b0:5e:11:02",6,-8,0))";
+    Report report = {protocol::unit::kScanLineCode, static_cast<std::uint8_t>(line.size())};
+    report.insert(report.end(), line.begin(), line.end());
+    report.resize(64, 0);
+    ClearWrites();
+    Deliver(report, 0xFFFF);
+    ASSERT_EQ(form_->ComboBox_Wi_Fi_name->count(), 1);
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->itemText(0), QStringLiteral("HomeNet"));
+    EXPECT_TRUE(form_->Timer2->isActive());
+    EXPECT_TRUE(Writes(0).empty());
+    form_->Timer2->stop();
+}
+
+// --- Read chain ---
+
+struct ChainFixture : DeviceTest {
+    void StartWith(const sim::UnitParameters& params) {
+        backend_->plugUnit(sim::Model::Paired);
+        Interface(0).unit()->parameters() = params;
+        Start();
+        ASSERT_TRUE(WaitForSerialNumber());
+        ClearWrites();
+    }
+};
+
+TEST_F(ChainFixture, ReadsEveryParameterInOrderAndFillsTheControls) {
+    sim::UnitParameters p;
+    p.deviceMode = 1;
+    p.connectionType = 1;
+    p.wifiName = "HomeNet";
+    p.wifiPassword = "secret-pass";
+    p.slaveNumber = 4;
+    p.slaveIpMode = 0;
+    p.slaveIp = {10, 0, 0, 7};
+    p.masterIp = {10, 0, 0, 1};
+    p.channel = 11;
+    p.security = '2';
+    p.gateway = {10, 0, 0, 254};
+    p.offAvailable = 0;
+    p.direction = 1;
+    p.humiditySensor = 0;
+    p.relaySensor = 1;
+    p.voltageSensor = 1;
+    p.humidityThreshold = 72;
+    p.voltageThreshold = 35;
+    p.offDelayTimer = 600;
+    p.nightTimer = 100000;
+    p.partyTimer = 5400;
+    p.humidityScenario = 1;
+    StartWith(p);
+    // The window's design state differs from every value above.
+    form_->CheckBox_Available_OFF_device->setChecked(true);
+    form_->CheckBox_Humidity_sensor->setChecked(true);
+    form_->RadioButton_without_router->setChecked(true);
+
+    form_->SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Device_mode));
+    ASSERT_TRUE(WaitFor([&] { return Writes(0).size() == protocol::kReadChain.size(); }));
+    ASSERT_TRUE(WaitFor([&] { return pauses_.size() == protocol::kReadChain.size(); }));
+    Settle(100);  // nothing follows the last answer
+
+    const std::vector<std::uint8_t> expected(protocol::kReadChain.begin(),
+                                             protocol::kReadChain.end());
+    EXPECT_EQ(RequestedCodes(Writes(0)), expected);
+    EXPECT_EQ(pauses_, std::vector<std::chrono::milliseconds>(expected.size(), 1ms));
+
+    Form1& f = *form_;
+    const std::map<std::string, QString> shown = {
+        {"RadioButton_master", f.RadioButton_master->isChecked() ? "on" : "off"},
+        {"RadioButton_with_router", f.RadioButton_with_router->isChecked() ? "on" : "off"},
+        {"ComboBox_Wi_Fi_name", f.ComboBox_Wi_Fi_name->currentText()},
+        {"Edit_Password", f.Edit_Password->text()},
+        {"ComboBox_Number_Slave", f.ComboBox_Number_Slave->currentText()},
+        {"ComboBox_IP_Slave", f.ComboBox_IP_Slave->currentText()},
+        {"IPAddress_IP_Slave", f.IPAddress_IP_Slave->text()},
+        {"IPAddress_IP_Master", f.IPAddress_IP_Master->text()},
+        {"ComboBox_Wi_Fi_channel", f.ComboBox_Wi_Fi_channel->currentText()},
+        {"ComboBox_Security_WI_FI", f.ComboBox_Security_WI_FI->currentText()},
+        {"CheckBox_Available_OFF_device",
+         f.CheckBox_Available_OFF_device->isChecked() ? "on" : "off"},
+        {"RadioButton_Exhaust", f.RadioButton_Exhaust->isChecked() ? "on" : "off"},
+        {"CheckBox_Humidity_sensor", f.CheckBox_Humidity_sensor->isChecked() ? "on" : "off"},
+        {"CheckBox_External_sensor1", f.CheckBox_External_sensor1->isChecked() ? "on" : "off"},
+        {"CheckBox_External_sensor2", f.CheckBox_External_sensor2->isChecked() ? "on" : "off"},
+        {"TrackBar_Humidity_sensor", QString::number(f.TrackBar_Humidity_sensor->value())},
+        {"TrackBar_External_sensor2", QString::number(f.TrackBar_External_sensor2->value())},
+        {"Label_External_sensor2", f.Label_External_sensor2->text()},
+        {"TimeEdit_Timer_after_reacting_any_sensor",
+         f.TimeEdit_Timer_after_reacting_any_sensor->text()},
+        {"TimeEdit_Timer_night_mode", f.TimeEdit_Timer_night_mode->text()},
+        {"TimeEdit_Timer_party_mode", f.TimeEdit_Timer_party_mode->text()},
+        {"RadioButton_Exhaust_Bix", f.RadioButton_Exhaust_Bix->isChecked() ? "on" : "off"},
+        {"IPAddress_Gateway", f.IPAddress_Gateway->text()},
+    };
+    const std::map<std::string, QString> expectedShown = {
+        {"RadioButton_master", "on"},
+        {"RadioButton_with_router", "on"},
+        {"ComboBox_Wi_Fi_name", "HomeNet"},
+        {"Edit_Password", "secret-pass"},
+        {"ComboBox_Number_Slave", "5"},
+        {"ComboBox_IP_Slave", "Static"},
+        {"IPAddress_IP_Slave", "10.0.0.7"},
+        {"IPAddress_IP_Master", "10.0.0.1"},
+        {"ComboBox_Wi_Fi_channel", "11"},
+        {"ComboBox_Security_WI_FI", "WPA_PSK"},
+        {"CheckBox_Available_OFF_device", "off"},
+        {"RadioButton_Exhaust", "on"},
+        {"CheckBox_Humidity_sensor", "off"},
+        {"CheckBox_External_sensor1", "on"},
+        {"CheckBox_External_sensor2", "on"},
+        {"TrackBar_Humidity_sensor", "14"},
+        {"TrackBar_External_sensor2", "7"},
+        {"Label_External_sensor2", "35 %"},
+        {"TimeEdit_Timer_after_reacting_any_sensor", "00:10"},
+        {"TimeEdit_Timer_night_mode", "03:46"},
+        {"TimeEdit_Timer_party_mode", "01:30"},
+        {"RadioButton_Exhaust_Bix", "on"},
+        {"IPAddress_Gateway", "10.0.0.254"},
+    };
+    EXPECT_EQ(shown, expectedShown);
+
+    // The master-with-router panels followed the radio buttons the chain checked.
+    EXPECT_TRUE(f.Panel_Wi_Fi_name->isVisibleTo(f.Wi_Fi));
+    EXPECT_TRUE(f.Panel_IP_Master->isVisibleTo(f.Wi_Fi));
+    EXPECT_FALSE(f.Panel_Number_of_slave->isVisibleTo(f.Wi_Fi));
+
+    const protocol::DeviceSettings& s = f.DeviceSettings;
+    EXPECT_EQ(s.Device_mode, 1);
+    EXPECT_EQ(s.Connection_type, 1);
+    EXPECT_EQ(QString::fromStdU16String(s.Wi_Fi_password).left(11), QStringLiteral("secret-pass"));
+    EXPECT_EQ(s.Slave_number, 4);
+    EXPECT_EQ(s.Slave_IP_mode, 0);
+    EXPECT_EQ(s.Slave_IP, protocol::IpOctets(10, 0, 0, 7));
+    EXPECT_EQ(s.Master_IP, protocol::IpOctets(10, 0, 0, 1));
+    EXPECT_EQ(s.Wi_Fi_channel, 11);
+    EXPECT_EQ(s.Wi_Fi_security, u'2');
+    EXPECT_EQ(s.Gateway, protocol::IpOctets(10, 0, 0, 254));
+    EXPECT_EQ(s.Off_available, 0);
+    EXPECT_EQ(s.Direction, 1);
+    EXPECT_EQ(s.Humidity_sensor, 0);
+    EXPECT_EQ(s.Relay_sensor, 1);
+    EXPECT_EQ(s.Voltage_sensor, 1);
+    EXPECT_EQ(s.Humidity_scenario, 1);
+}
+
+TEST_F(ChainFixture, AnUnansweredRequestEndsTheChainThere) {
+    sim::UnitParameters p = sim::SimUnit::Defaults(sim::Model::Paired, "00000001");
+    p.wifiPassword = "pw-before";
+    p.slaveIp = {1, 2, 3, 4};
+    StartWith(p);
+    Interface(0).unit()->unanswered.insert(protocol::Code_Slave_IP);
+    const QString slaveIpBefore = form_->IPAddress_IP_Slave->text();
+
+    form_->SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Device_mode));
+    ASSERT_TRUE(WaitFor([&] { return Writes(0).size() == 7; }));
+    Settle(150);
+    EXPECT_EQ(RequestedCodes(Writes(0)), (std::vector<std::uint8_t>{5, 12, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(form_->Edit_Password->text(), QStringLiteral("pw-before"));
+    EXPECT_EQ(form_->IPAddress_IP_Slave->text(), slaveIpBefore);
+}
+
+// A slave's connection follows its network's name; its connection-type answer checks nothing.
+TEST_F(DeviceTest, ASlavesRouterChoiceFollowsTheNetworkName) {
+    backend_->plugUnit(sim::Model::Single);
+    Start();
+    Silence(0);
+    Deliver({5, 1, 0});
+    ASSERT_TRUE(form_->RadioButton_slave->isChecked());
+
+    form_->RadioButton_with_router->setChecked(true);
+    Deliver({12, 1, 2});
+    EXPECT_TRUE(form_->RadioButton_with_router->isChecked());
+    EXPECT_EQ(form_->DeviceSettings.Connection_type, 2);
+
+    struct Case {
+        const char* name;
+        bool withoutRouter;
+    };
+    for (const Case c : {Case{"Kelmair-1234", true}, Case{"HomeNet", false}, Case{"Kelmair", true},
+                         Case{"MyKelmair", false}, Case{"kelmair-1", false}, Case{"", false}}) {
+        // Start from the opposite choice, so that the answer must make it.
+        (c.withoutRouter ? form_->RadioButton_with_router : form_->RadioButton_without_router)
+            ->setChecked(true);
+        Report report = {6, static_cast<std::uint8_t>(std::strlen(c.name))};
+        report.insert(report.end(), c.name, c.name + std::strlen(c.name));
+        report.resize(64, 0);
+        Deliver(report);
+        EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), QString::fromLatin1(c.name));
+        EXPECT_EQ(form_->RadioButton_without_router->isChecked(), c.withoutRouter) << c.name;
+        EXPECT_EQ(form_->RadioButton_with_router->isChecked(), !c.withoutRouter) << c.name;
+        // The slave's panels followed.
+        EXPECT_EQ(form_->Panel_IP_Slave->isVisibleTo(form_->Wi_Fi), !c.withoutRouter) << c.name;
+    }
+
+    // A master's name changes no radio button.
+    Deliver({5, 1, 1});
+    form_->RadioButton_with_router->setChecked(true);
+    Deliver({6, 7, 'K', 'e', 'l', 'm', 'a', 'i', 'r'});
+    EXPECT_TRUE(form_->RadioButton_with_router->isChecked());
+}
+
+// --- Status poll and state answers ---
+
+TEST_F(DeviceTest, ThePollAsksForTheStatesAndTheFilterTimeOnlyOnItsPage) {
+    backend_->plugUnit(sim::Model::Single);
+    Start();
+    ClearWrites();
+    form_->PageControl->setCurrentWidget(form_->Wi_Fi);
+    form_->Timer3Timer();
+    EXPECT_EQ(Writes(0), (std::vector<Report>{ReadRequest(34), ReadRequest(41)}));
+    EXPECT_EQ(pauses_, std::vector<std::chrono::milliseconds>{20ms});
+
+    ClearWrites();
+    form_->PageControl->setCurrentWidget(form_->Filter);
+    form_->Timer3Timer();
+    EXPECT_EQ(Writes(0), (std::vector<Report>{ReadRequest(34), ReadRequest(41), ReadRequest(38)}));
+    EXPECT_EQ(pauses_, (std::vector<std::chrono::milliseconds>{20ms, 20ms}));
+
+    // The answers show the filter time; they ask for nothing more.
+    ASSERT_TRUE(WaitFor([&] { return form_->Label_Timer_filter->text().startsWith("Days: 03"); }));
+    Settle();
+    EXPECT_EQ(Writes(0).size(), 3U);
+}
+
+TEST_F(DeviceTest, StatePanelsShowTheAnswerInTheCurrentLanguage) {
+    backend_->plugUnit(sim::Model::Single);
+    Start();
+    Silence(0);
+    Panel* wifi = form_->Panel_Wi_Fi_State_connection;
+    Panel* master = form_->Panel_Master_State_connection;
+
+    Deliver({34, 1, 2});
+    EXPECT_EQ(wifi->caption(), QStringLiteral("Wi-Fi Connected"));
+    EXPECT_EQ(wifi->color(), ColorBrightGreen);
+    Deliver({41, 1, 1});
+    EXPECT_EQ(master->caption(), QStringLiteral("Master Connected"));
+    EXPECT_EQ(master->color(), ColorBrightGreen);
+    Deliver({38, 3, 0x01, 0x5F, 0xCD});
+    EXPECT_EQ(form_->Label_Timer_filter->text(),
+              QStringLiteral("Days: 01    Hours: 01    Minutes: 01    Seconds: 01"));
+
+    lang::LanguageIndex = 3;
+    ASSERT_NE(MessageText(280), QStringLiteral("Wi-Fi Disconnected"));
+    Deliver({34, 1, 0});
+    EXPECT_EQ(wifi->caption(), MessageText(280));
+    EXPECT_EQ(wifi->color(), ColorRed);
+    Deliver({41, 1, 0});
+    EXPECT_EQ(master->caption(), MessageText(300));
+    EXPECT_EQ(master->color(), ColorRed);
+    lang::LanguageIndex = 1;
+    EXPECT_TRUE(Writes(0).size() == 1U);  // only the serial number request of the start
+}
+
+// --- Hostile reports ---
+
+// What the dispatcher may touch, as text, for before/after comparisons.
+std::map<std::string, QString> Snapshot(const Form1& f) {
+    const auto on = [](const QAbstractButton* b) { return QString(b->isChecked() ? "on" : "off"); };
+    const protocol::DeviceSettings& s = f.DeviceSettings;
+    return {
+        {"master", on(f.RadioButton_master)},
+        {"slave", on(f.RadioButton_slave)},
+        {"with", on(f.RadioButton_with_router)},
+        {"without", on(f.RadioButton_without_router)},
+        {"supply", on(f.RadioButton_Supply)},
+        {"exhaust", on(f.RadioButton_Exhaust)},
+        {"exhaustBix", on(f.RadioButton_Exhaust_Bix)},
+        {"supplyExhaustBix", on(f.RadioButton_Supply_Exhaust_Bix)},
+        {"offAvailable", on(f.CheckBox_Available_OFF_device)},
+        {"humidity", on(f.CheckBox_Humidity_sensor)},
+        {"name", f.ComboBox_Wi_Fi_name->currentText()},
+        {"password", f.Edit_Password->text()},
+        {"slaveNumber", QString::number(f.ComboBox_Number_Slave->currentIndex())},
+        {"ipSlave", QString::number(f.ComboBox_IP_Slave->currentIndex())},
+        {"channel", QString::number(f.ComboBox_Wi_Fi_channel->currentIndex())},
+        {"security", QString::number(f.ComboBox_Security_WI_FI->currentIndex())},
+        {"slaveIp", f.IPAddress_IP_Slave->text()},
+        {"humidityBar", QString::number(f.TrackBar_Humidity_sensor->value())},
+        {"night", f.TimeEdit_Timer_night_mode->text()},
+        {"serial", f.Label_Serial_number->text()},
+        {"wifiState", f.Panel_Wi_Fi_State_connection->caption()},
+        {"filter", f.Label_Timer_filter->text()},
+        {"s.mode", QString::number(s.Device_mode)},
+        {"s.slaveNumber", QString::number(s.Slave_number)},
+        {"s.channel", QString::number(s.Wi_Fi_channel)},
+        {"s.security", QString::number(s.Wi_Fi_security)},
+        {"s.password", QString::fromStdU16String(s.Wi_Fi_password)},
+        {"s.slaveIp", QString::fromStdU16String(protocol::dottedText(s.Slave_IP))},
+        {"s.direction", QString::number(s.Direction)},
+    };
+}
+
+TEST_F(DeviceTest, HostileReportsChangeOnlyWhatTheyCarry) {
+    backend_->plugUnit(sim::Model::Single);
+    Start();
+    Silence(0);
+    ASSERT_TRUE(WaitForSerialNumber());
+    // A known starting point for every control the cases touch.
+    for (const Report& r : std::vector<Report>{{5, 1, 1},
+                                               {6, 4, 'N', 'e', 't', '1'},
+                                               {7, 2, 'p', 'w'},
+                                               {8, 1, 3},
+                                               {9, 1, 1},
+                                               {10, 4, 1, 2, 3, 4},
+                                               {14, 1, 6},
+                                               {15, 1, '3'},
+                                               {25, 1, 0},
+                                               {29, 1, 60},
+                                               {31, 3, 0, 0x0E, 0x10}}) {
+        Deliver(r);
+    }
+    ClearWrites();
+
+    struct Case {
+        const char* what;
+        Report bytes;
+        std::uint16_t size;  // as the transport claims it
+        std::map<std::string, QString> changes;
+        int requests;  // read requests that follow
+    };
+    const std::vector<Case> cases = {
+        {"empty report", {}, 0, {}, 0},
+        {"code only, name", {6}, 1, {{"name", ""}}, 1},
+        {"code and length, password", {7, 9}, 2, {{"password", ""}, {"s.password", ""}}, 1},
+        {"code only, serial", {23}, 1, {{"serial", ""}}, 0},
+        {"short address", {10, 4, 9}, 3, {{"slaveIp", "9.0.0.0"}, {"s.slaveIp", "9.0.0.0"}}, 1},
+        {"code only, mode", {5}, 1, {{"master", "off"}, {"slave", "on"}, {"s.mode", "0"}}, 1},
+        {"mode 7", {5, 1, 7}, 3, {{"s.mode", "7"}}, 1},
+        {"slave number 40", {8, 1, 40}, 3, {{"slaveNumber", "-1"}, {"s.slaveNumber", "40"}}, 1},
+        {"channel 0", {14, 1, 0}, 3, {{"channel", "-1"}, {"s.channel", "0"}}, 1},
+        {"channel 14", {14, 1, 14}, 3, {{"channel", "-1"}, {"s.channel", "14"}}, 1},
+        {"security '1'", {15, 1, '1'}, 3, {{"s.security", "49"}}, 1},
+        {"address mode 7", {9, 1, 7}, 3, {}, 1},
+        {"direction 2", {25, 1, 2}, 3, {{"s.direction", "2"}}, 1},
+        {"humidity 0", {29, 1, 0}, 3, {{"humidityBar", "8"}}, 1},
+        {"humidity 255", {29, 1, 255}, 3, {{"humidityBar", "16"}}, 1},
+        {"timer at the 24-bit limit", {31, 3, 0xFF, 0xFF, 0xFF}, 5, {{"night", "04:20"}}, 1},
+        {"serial longer than the report", {23, 200, 'A', 'B'}, 4, {{"serial", "AB"}}, 0},
+        {"module output", {1, 3, 'O', 'K', '\r'}, 5, {}, 0},
+        {"wi-fi module", {3, 1, 0}, 3, {}, 0},
+        {"setup mode", {13, 1, 1}, 3, {}, 0},
+        {"read", {16, 1, 5}, 3, {}, 0},
+        {"factory reset", {39, 1, 0}, 3, {}, 0},
+        {"filter reset", {40, 1, 0}, 3, {}, 0},
+        {"unknown 99", {99, 1, 1}, 3, {}, 0},
+        {"unknown 255", {255, 255, 255}, 3, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::map<std::string, QString> before = Snapshot(*form_);
+        ClearWrites();
+        Deliver(c.bytes, c.size);
+        std::map<std::string, QString> expected = before;
+        for (const auto& [key, value] : c.changes) {
+            expected[key] = value;
+        }
+        EXPECT_EQ(Snapshot(*form_), expected);
+        EXPECT_EQ(Writes(0).size(), static_cast<std::size_t>(c.requests));
+    }
+
+    // A Size beyond the report's length reads nothing past it.
+    Report full(64, 'z');
+    full[0] = 23;
+    full[1] = 255;
+    Deliver(full, 0xFFFF);
+    EXPECT_EQ(form_->Label_Serial_number->text(), QString(62, QLatin1Char('z')));
+    full[0] = 7;
+    Deliver(full, 0xFFFF);
+    EXPECT_EQ(form_->Edit_Password->text(), QString(60, QLatin1Char('z')));  // the field's limit
+    // No data at all.
+    form_->HidDeviceController1DeviceData(form_->CurrentDevice, 1, nullptr, 10);
+    // Nor from no device.
+    form_->HidDeviceController1DeviceData(nullptr, 1, full.data(), 64);
+}
+
+}  // namespace
+}  // namespace quillo::ui
