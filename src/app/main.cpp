@@ -1,10 +1,13 @@
 // Program entry. Takes no arguments and always ends with exit code 0.
 //
 // Screenshot hook: with QUILLO_SCREENSHOT=<file.png> in the environment the program grabs its
-// window into that file once it has been shown, then ends. scripts/screenshot and the start-up
-// tests use it; nothing else does.
+// window into that file once it has been shown, then ends. With QUILLO_SCREENSHOT_PAGES set as
+// well it first receives the chosen unit's parameters, then grabs every page into
+// <file>-wifi.png, <file>-fan.png, <file>-filter.png and <file>-information.png.
+// scripts/screenshot and the start-up tests use it; nothing else does.
 
 #include <QApplication>
+#include <QTabWidget>
 #include <QTimer>
 
 #include "hid/backend_choice.h"
@@ -13,11 +16,34 @@
 
 namespace {
 
-void GrabWhenShown(quillo::ui::Form1& form, const QString& file) {
-    // After the first paint has gone through the event loop.
-    QTimer::singleShot(300, &form, [&form, file] {
-        form.grab().save(file, "PNG");
+// Shows page `index`, lets a status poll answer arrive, grabs it, and goes on with the next.
+void GrabPages(quillo::ui::Form1& form, const QString& file, int index) {
+    static const char* const kPageNames[] = {"wifi", "fan", "filter", "information"};
+    if (index == form.PageControl->count()) {
         QApplication::quit();
+        return;
+    }
+    form.PageControl->setCurrentIndex(index);
+    QTimer::singleShot(1200, &form, [&form, file, index] {
+        QString name = file;
+        name.replace(QStringLiteral(".png"), QStringLiteral("-%1.png").arg(kPageNames[index]));
+        form.grab().save(name, "PNG");
+        GrabPages(form, file, index + 1);
+    });
+}
+
+void GrabWhenShown(quillo::ui::Form1& form, const QString& file) {
+    // After the first paint and the first device change have gone through the event loop.
+    QTimer::singleShot(300, &form, [&form, file] {
+        if (!qEnvironmentVariableIsSet("QUILLO_SCREENSHOT_PAGES")) {
+            form.grab().save(file, "PNG");
+            QApplication::quit();
+            return;
+        }
+        if (form.CurrentDevice != nullptr) {
+            form.Button_Get_current_parametersClick();
+        }
+        GrabPages(form, file, 0);
     });
 }
 
