@@ -7,6 +7,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTimer>
+#include <memory>
+#include <utility>
 
 namespace quillo::ui {
 
@@ -152,6 +154,37 @@ void SetTimerEnabled(QTimer* timer, bool enabled) {
     } else if (!timer->isActive()) {
         timer->start();
     }
+}
+
+void ChooseItemsByTyping(QComboBox* box, std::function<void()> onPick) {
+    box->setCompleter(nullptr);  // the filling in below replaces Qt's own
+    QLineEdit* edit = box->lineEdit();
+    auto typedBefore = std::make_shared<QString>();
+    QObject::connect(edit, &QLineEdit::textEdited, box,
+                     [box, edit, typedBefore, onPick = std::move(onPick)](const QString& text) {
+                         // Only typing that adds to the text fills in; erasing must stay possible.
+                         const bool erasing = text.size() <= typedBefore->size() &&
+                                              typedBefore->startsWith(text, Qt::CaseInsensitive);
+                         *typedBefore = text;
+                         if (text.isEmpty() || erasing) {
+                             return;
+                         }
+                         for (int i = 0; i < box->count(); ++i) {
+                             const QString item = box->itemText(i);
+                             if (!item.startsWith(text, Qt::CaseInsensitive)) {
+                                 continue;
+                             }
+                             const bool changed = i != box->currentIndex();
+                             box->setCurrentIndex(i);
+                             edit->setText(item);
+                             edit->setSelection(static_cast<int>(text.size()),
+                                                static_cast<int>(item.size() - text.size()));
+                             if (changed) {
+                                 onPick();
+                             }
+                             return;
+                         }
+                     });
 }
 
 }  // namespace quillo::ui

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QString>
+#include <functional>
 
 class QComboBox;
 class QTimer;
@@ -131,6 +132,12 @@ protected:
 // bright green).
 void SetComboBoxColor(QComboBox* box, const QColor& color);
 QColor ComboBoxColor(const QComboBox* box);
+
+// Typing into an editable combo box chooses the first item that begins with the text typed so
+// far (letter case ignored) and fills in the rest of its text, selected; when that changes the
+// chosen item it counts as the user's pick and runs `onPick`. Text that begins no item only
+// changes the text; erasing never fills in.
+void ChooseItemsByTyping(QComboBox* box, std::function<void()> onPick);
 
 // Enables a timer without restarting one that already runs; disabling stops it.
 void SetTimerEnabled(QTimer* timer, bool enabled);

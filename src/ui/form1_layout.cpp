@@ -453,6 +453,7 @@ void Form1::BindHandlers() {
     // raises nothing.
     connect(ComboBox_Choose_device, &QComboBox::activated, this,
             &Form1::ComboBox_Choose_deviceClick);
+    ChooseItemsByTyping(ComboBox_Choose_device, [this] { ComboBox_Choose_deviceClick(); });
     connect(ComboBox_Language, &QComboBox::activated, this, &Form1::ComboBox_LanguageChange);
     connect(ComboBox_Security_WI_FI, &QComboBox::activated, this,
             &Form1::ComboBox_Security_WI_FIChange);

@@ -208,6 +208,34 @@ TEST_F(DeviceTest, PluggingAnUnrelatedDeviceRebuildsTheListAndChoosesItemOne) {
     EXPECT_FALSE(form_->Panel_Direction_Fan_Zorvat->isHidden());
 }
 
+// Typing into the selector chooses the first item the typed text begins, like a pick from the
+// list; text that begins no item, and erasing, choose nothing.
+TEST_F(DeviceTest, TypingInTheSelectorChoosesAUnit) {
+    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Paired);
+    Start();
+    ASSERT_TRUE(WaitForSerialNumber());
+    ClearWrites();
+    QLineEdit* edit = form_->ComboBox_Choose_device->lineEdit();
+    edit->setFocus();
+    edit->clear();
+
+    QTest::keyClick(edit, Qt::Key_2);
+    EXPECT_EQ(form_->CurrentDevice, ItemDevice(1));
+    EXPECT_EQ(edit->text(), QStringLiteral("2. Aldrun Quillo Pargo"));
+    EXPECT_EQ(edit->selectedText(), QStringLiteral(". Aldrun Quillo Pargo"));
+    EXPECT_EQ(Writes(1), std::vector<Report>{ReadRequest(23)});
+
+    QTest::keyClick(edit, Qt::Key_Backspace);  // erases the filled-in rest, chooses nothing
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, QStringLiteral("x"));
+    EXPECT_EQ(form_->CurrentDevice, ItemDevice(1));
+    EXPECT_EQ(edit->text(), QStringLiteral("x"));
+    EXPECT_TRUE(Writes(0).empty());
+    EXPECT_EQ(Writes(1).size(), 1U);
+    Settle();
+}
+
 TEST_F(DeviceTest, UnpluggingTheChosenUnitLeavesTheOther) {
     backend_->plugUnit(sim::Model::Single);
     sim::SimInterface& pargo = backend_->plugUnit(sim::Model::Paired);
