@@ -2,6 +2,8 @@
 // release. No readers run here (no OnDeviceData); those are in hid_reader_test.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -158,6 +160,11 @@ struct CreateErrorCase {
     Faults faults;
     const char* message;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const CreateErrorCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CreateErrorTest : public ControllerTest,
                         public ::testing::WithParamInterface<CreateErrorCase> {};

@@ -19,6 +19,22 @@ struct KeyCase {
     int caretAfter;
 };
 
+// "12:34 at 4, key Up -> 12:35": readable in test listings and failures.
+void PrintTo(const KeyCase& c, std::ostream* os) {
+    *os << c.start << " at " << c.caret << ", ";
+    if (c.typed[0] != '\0') {
+        *os << "typed '" << c.typed << "'";
+    } else {
+        *os << "key 0x" << std::hex << static_cast<int>(c.key) << std::dec;
+    }
+    *os << " -> " << c.expected << " at " << c.caretAfter;
+}
+
+// Test names: the case's position in its table.
+std::string CaseName(const ::testing::TestParamInfo<KeyCase>& info) {
+    return "Case" + std::to_string(info.index);
+}
+
 class TimeEditKeys : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(TimeEditKeys, KeyGivesTheExpectedText) {
@@ -46,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(Stepping, TimeEditKeys,
                                            KeyCase{"00:10", 1, Qt::Key_Down, "", "23:10", 1},
                                            KeyCase{"10:00", 5, Qt::Key_Down, "", "10:59", 5},
                                            KeyCase{"20:40", 1, Qt::Key_Down, "", "19:40", 1},
-                                           KeyCase{"12:30", 4, Qt::Key_Down, "", "12:29", 4}));
+                                           KeyCase{"12:30", 4, Qt::Key_Down, "", "12:29", 4}),
+                         CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Typing, TimeEditKeys,
@@ -59,11 +76,13 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"12:00", 3, Qt::Key_unknown, "6", "12:00", 3},
                       KeyCase{"12:00", 4, Qt::Key_unknown, "9", "12:09", 5},
                       KeyCase{"12:09", 5, Qt::Key_unknown, "1", "12:09", 5},  // nothing beyond
-                      KeyCase{"12:34", 3, Qt::Key_unknown, "a", "12:34", 3}));
+                      KeyCase{"12:34", 3, Qt::Key_unknown, "a", "12:34", 3}),
+    CaseName);
 
 INSTANTIATE_TEST_SUITE_P(Erasing, TimeEditKeys,
                          ::testing::Values(KeyCase{"12:34", 5, Qt::Key_Backspace, "", "12:34", 5},
-                                           KeyCase{"12:34", 0, Qt::Key_Delete, "", "12:34", 0}));
+                                           KeyCase{"12:34", 0, Qt::Key_Delete, "", "12:34", 0}),
+                         CaseName);
 
 TEST(TimeEdit, TypingFourDigitsWritesAWholeTime) {
     TimeEdit edit;
