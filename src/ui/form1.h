@@ -129,11 +129,11 @@ public:
 
     // --- Sending to the current unit (form1_commands.cpp) ---
     // Frames and writes one command to CurrentDevice; nothing without one.
-    void SendCommand(protocol::CommandCode code, const protocol::Payload& payload);
+    void SendCommand(protocol::CommandCode code, const protocol::Payload& payload) const;
     // A blocking pause on the main thread (arriving reports and timer ticks wait).
-    void Pause(std::chrono::milliseconds duration);
+    void Pause(std::chrono::milliseconds duration) const;
     // Sends a sequence's commands with its pauses.
-    void RunSequence(const protocol::Sequence& sequence);
+    void RunSequence(const protocol::Sequence& sequence) const;
     // Replaces the blocking pause (tests record pauses instead of sleeping); empty = sleep.
     protocol::SleepFunction Sleep;
 

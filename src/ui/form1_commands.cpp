@@ -8,7 +8,7 @@
 
 namespace quillo::ui {
 
-void Form1::SendCommand(protocol::CommandCode code, const protocol::Payload& payload) {
+void Form1::SendCommand(protocol::CommandCode code, const protocol::Payload& payload) const {
     if (CurrentDevice == nullptr) {
         return;  // no unit chosen: nothing is sent, silently
     }
@@ -16,7 +16,7 @@ void Form1::SendCommand(protocol::CommandCode code, const protocol::Payload& pay
     protocol::SendCommand(&device, code, payload);
 }
 
-void Form1::Pause(std::chrono::milliseconds duration) {
+void Form1::Pause(std::chrono::milliseconds duration) const {
     if (Sleep) {
         Sleep(duration);
     } else {
@@ -25,7 +25,7 @@ void Form1::Pause(std::chrono::milliseconds duration) {
     }
 }
 
-void Form1::RunSequence(const protocol::Sequence& sequence) {
+void Form1::RunSequence(const protocol::Sequence& sequence) const {
     for (const protocol::Step& step : sequence) {
         if (step.kind == protocol::Step::Kind::Send) {
             SendCommand(step.code, step.payload);
