@@ -129,11 +129,11 @@ public:
 
     // --- Sending to the current unit (form1_commands.cpp) ---
     // Frames and writes one command to CurrentDevice; nothing without one.
-    void SendCommand(protocol::CommandCode code, const protocol::Payload& payload) const;
+    void SendCommand(protocol::CommandCode code, const protocol::Payload& payload);
     // A blocking pause on the main thread (arriving reports and timer ticks wait).
-    void Pause(std::chrono::milliseconds duration) const;
+    void Pause(std::chrono::milliseconds duration);
     // Sends a sequence's commands with its pauses.
-    void RunSequence(const protocol::Sequence& sequence) const;
+    void RunSequence(const protocol::Sequence& sequence);
     // Replaces the blocking pause (tests record pauses instead of sleeping); empty = sleep.
     protocol::SleepFunction Sleep;
 

@@ -8,7 +8,9 @@
 
 namespace quillo::ui {
 
-void Form1::SendCommand(protocol::CommandCode code, const protocol::Payload& payload) const {
+// Not const: it acts on the unit the window stands for.
+// NOLINTNEXTLINE(readability-make-member-function-const)
+void Form1::SendCommand(protocol::CommandCode code, const protocol::Payload& payload) {
     if (CurrentDevice == nullptr) {
         return;  // no unit chosen: nothing is sent, silently
     }
@@ -16,7 +18,9 @@ void Form1::SendCommand(protocol::CommandCode code, const protocol::Payload& pay
     protocol::SendCommand(&device, code, payload);
 }
 
-void Form1::Pause(std::chrono::milliseconds duration) const {
+// Not const: it acts on the unit the window stands for.
+// NOLINTNEXTLINE(readability-make-member-function-const)
+void Form1::Pause(std::chrono::milliseconds duration) {
     if (Sleep) {
         Sleep(duration);
     } else {
@@ -25,7 +29,7 @@ void Form1::Pause(std::chrono::milliseconds duration) const {
     }
 }
 
-void Form1::RunSequence(const protocol::Sequence& sequence) const {
+void Form1::RunSequence(const protocol::Sequence& sequence) {
     for (const protocol::Step& step : sequence) {
         if (step.kind == protocol::Step::Kind::Send) {
             SendCommand(step.code, step.payload);
