@@ -20,7 +20,7 @@ struct DescriptorCase {
 // Real descriptors; the expected lengths are what Windows' HID capabilities report for them.
 const std::vector<DescriptorCase>& cases() {
     static const std::vector<DescriptorCase> kCases = {
-        // The boot keyboard of the HID specification: 8 modifier bits, a reserved byte and six
+        // The standard USB boot keyboard: 8 modifier bits, a reserved byte and six
         // key codes in; five LED bits and three padding bits out.
         {"BootKeyboardWithLedOutput",
          {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7, 0x15,
