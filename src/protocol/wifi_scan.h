@@ -22,8 +22,10 @@ Sequence scanClosingSequence();
 // The text of a scan line (code 4): bytes 2 .. Size-1, one character per byte; the length byte
 // is not used.
 std::u16string scanLineText(const InputReport& report);
-// The network name of a scan line: the characters after the first `,"` up to the first `",`,
-// empty when there is no such span. A name that itself holds `",` is cut there.
+// The network name of a scan line: the characters after the first `,"` up to the `",` that is
+// followed by the signal strength and the quoted MAC address (so a name may itself hold `",`).
+// A line without that tail gives the characters after the first `,"` up to the first `",`,
+// empty when there is no such span.
 std::u16string networkNameFromScanLine(std::u16string_view line);
 
 }  // namespace quillo::protocol

@@ -2,6 +2,7 @@
 
 #include "protocol/conversions.h"
 #include "protocol/unit_contract.h"
+#include "protocol/wire_text.h"
 
 namespace quillo::protocol {
 
@@ -101,7 +102,18 @@ WifiWrite buildWifiWrite(const WifiControls& controls, const DeviceSettings& cur
         }
     }
 
-    s.Wi_Fi_name = controls.name;
+    // The name goes out as bytes: UTF-8, or unchanged as it was read.
+    const std::vector<std::uint8_t> nameBytes =
+        wifiNameBytes(controls.name, controls.nameReadBytes);
+    if (write.messageId == 0 && nameBytes.size() > kMaxWiFiNameBytes) {
+        write.messageId = kMessageNameLength;
+    }
+    // A character outside printable ASCII would go out as a byte no network accepts.
+    if (write.messageId == 0 && !isPrintableAscii(controls.password)) {
+        write.messageId = kMessagePasswordCharacters;
+    }
+
+    s.Wi_Fi_name = textFromBytes(nameBytes);
     s.Wi_Fi_password = controls.password;
     s.Gateway = controls.gateway;
 

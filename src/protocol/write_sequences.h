@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "protocol/device_settings.h"
 #include "protocol/ip_octets.h"
@@ -13,8 +14,9 @@
 namespace quillo::protocol {
 
 // Messages the Wi-Fi write shows when it refuses.
-inline constexpr int kMessageNameLength = 570;      // name must be 1 - 32 characters
-inline constexpr int kMessagePasswordLength = 580;  // password must be 8 - 60 characters
+inline constexpr int kMessageNameLength = 570;          // name must be 1 - 32 characters
+inline constexpr int kMessagePasswordLength = 580;      // password must be 8 - 60 characters
+inline constexpr int kMessagePasswordCharacters = 640;  // password: Latin letters, digits, symbols
 inline constexpr std::size_t kMinPasswordLength = 8;
 
 enum class WriteOutcome {
@@ -32,7 +34,10 @@ enum class RouterChoice { None, With, Without };  // which of the router buttons
 struct WifiControls {
     ModeChoice mode = ModeChoice::None;
     RouterChoice router = RouterChoice::None;
-    std::u16string name;      // ComboBox_Wi_Fi_name text
+    std::u16string name;  // ComboBox_Wi_Fi_name text
+    // The bytes that name was read as (from the unit or a scan line), empty for a typed one: an
+    // unedited name goes back as it came (see wifiNameBytes).
+    std::vector<std::uint8_t> nameReadBytes;
     std::u16string password;  // Edit_Password text
     IpOctets masterIp;        // IPAddress_IP_Master
     IpOctets slaveIp;         // IPAddress_IP_Slave
@@ -49,14 +54,16 @@ struct WifiWrite {
     // conversion error (then holding what was collected up to the failing text).
     DeviceSettings settings;
     WriteOutcome outcome = WriteOutcome::Ok;
-    int messageId = 0;          // Refused: 570 or 580
+    int messageId = 0;          // Refused: 570, 580 or 640
     std::u16string failedText;  // ConversionError: the text that is not a number
     Sequence steps;             // empty unless Ok
 };
 
 // Collects the controls by mode and router choice, checks name and password as the mode
 // requires, and builds the bracketed write of all eleven Wi-Fi parameters followed by a
-// restart of the Wi-Fi module.
+// restart of the Wi-Fi module. Since both texts are sent in every mode, every mode also refuses
+// a name of more than 32 bytes (570) and a password that is not printable ASCII (640), so that
+// no text goes out as bytes the unit or the network cannot take.
 WifiWrite buildWifiWrite(const WifiControls& controls, const DeviceSettings& current);
 
 // --- Fan page ---

@@ -16,13 +16,30 @@ TEST(WifiScan, NetworkNameIsTheFirstQuotedField) {
     const std::pair<std::u16string_view, std::u16string_view> cases[] = {
         {u"+CWLAP:(3,\"HomeNet\",-61,\"aa:bb:cc:dd:ee:ff\",6)", u"HomeNet"},
         {u"junk,\"HomeNet\",junk", u"HomeNet"},
-        {u"(3,\"Ho\",me\",-61)", u"Ho"},  // a name holding `",` is cut there
+        {u"(3,\"Ho\",me\",-61)", u"Ho"},  // no signal and MAC behind: cut at the first `",`
         {u"(3,\"\",-61)", u""},
         {u"no markers at all", u""},
         {u"", u""},
         {u",\",", u""},         // the markers overlap
         {u"x\",y,\"z\"", u""},  // closing marker before the opening one
         {u"ab\",x", u"b"},      // no opening marker: from the second character
+    };
+    for (const auto& [line, name] : cases) {
+        EXPECT_EQ(networkNameFromScanLine(line), name) << std::string(line.begin(), line.end());
+    }
+}
+
+// The name ends where the signal strength and the quoted MAC address follow, so names that
+// hold `",` stay whole.
+TEST(WifiScan, NetworkNameEndsBeforeSignalAndMac) {
+    const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+        {u"+CWLAP:(3,\"Flat 4\",B\",-61,\"12:34:56:78:9a:bc\",6)", u"Flat 4\",B"},
+        {u"+CWLAP:(3,\"a\",\"b\",\"c\",-5,\"AA:BB:CC:DD:EE:FF\",11)", u"a\",\"b\",\"c"},
+        {u"+CWLAP:(3,\"Home\",-61,\"aa:bb:cc:dd:ee:ff\",1,15,0)", u"Home"},  // extra fields
+        {u"+CWLAP:(4,\"\",-90,\"aa:bb:cc:dd:ee:ff\",6)", u""},               // hidden network
+        {u"+CWLAP:(3,\"x\",61,\"aa:bb:cc:dd:ee:ff\")", u"x"},                // no minus sign
+        {u"+CWLAP:(3,\"n\",-61,\"aa:bb:cc:dd:ee:f\",6)", u"n"},    // short MAC: simple rule
+        {u"+CWLAP:(3,\"n\",x\",-61,\"aa:bb:cc:dd:ee\",6)", u"n"},  // no MAC: simple rule
     };
     for (const auto& [line, name] : cases) {
         EXPECT_EQ(networkNameFromScanLine(line), name) << std::string(line.begin(), line.end());

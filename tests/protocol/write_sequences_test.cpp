@@ -229,6 +229,145 @@ TEST(WifiWrite, FailedChecksRefuseButKeepTheCollectedValues) {
     EXPECT_EQ(refused.settings.Connection_type, 2);
 }
 
+// Names go out as UTF-8 (or unchanged as read) and may take 32 bytes; passwords must be
+// printable ASCII. Both texts are sent in every mode, so every mode checks them.
+TEST(WifiWrite, TextsGoOutAsBytesTheNetworkTakes) {
+    const auto utf8 = [](std::string_view text) {
+        std::u16string bytes;
+        for (const char c : text) {
+            bytes += static_cast<char16_t>(static_cast<std::uint8_t>(c));
+        }
+        return bytes;
+    };
+    struct Case {
+        const char* what;
+        ModeChoice mode;
+        RouterChoice router;
+        std::u16string name;
+        std::vector<std::uint8_t> nameReadBytes;
+        std::u16string password;
+        int message;              // 0: sent
+        std::u16string sentName;  // the name's bytes, one character each
+    };
+    const std::u16string latin1 = b({'C', 'a', 'f', 0xE9});
+    const Case cases[] = {
+        {"ASCII as today",
+         ModeChoice::Master,
+         RouterChoice::With,
+         u"HomeNet",
+         {},
+         u"secret99",
+         0,
+         u"HomeNet"},
+        {"Cyrillic",
+         ModeChoice::Master,
+         RouterChoice::With,
+         u"Дом",
+         {},
+         u"secret99",
+         0,
+         utf8("Дом")},
+        {"CJK", ModeChoice::Slave, RouterChoice::With, u"家", {}, u"secret99", 0, utf8("家")},
+        {"Latin-1 as read",
+         ModeChoice::Slave,
+         RouterChoice::Without,
+         latin1,
+         {'C', 'a', 'f', 0xE9},
+         u"secret99",
+         0,
+         latin1},
+        {"Latin-1 edited",
+         ModeChoice::Master,
+         RouterChoice::With,
+         latin1 + u"!",
+         {'C', 'a', 'f', 0xE9},
+         u"secret99",
+         0,
+         utf8("Café!")},
+        {"32 bytes",
+         ModeChoice::Master,
+         RouterChoice::With,
+         std::u16string(16, u'Ж'),
+         {},
+         u"secret99",
+         0,
+         utf8("ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ")},
+        {"33 bytes",
+         ModeChoice::Master,
+         RouterChoice::With,
+         std::u16string(16, u'Ж') + u"x",
+         {},
+         u"secret99",
+         kMessageNameLength,
+         {}},
+        {"33 bytes, name unchecked otherwise",
+         ModeChoice::Master,
+         RouterChoice::Without,
+         std::u16string(11, u'家'),
+         {},
+         u"secret99",
+         kMessageNameLength,
+         {}},
+        {"password with a letter beyond ASCII",
+         ModeChoice::Master,
+         RouterChoice::Without,
+         u"HomeNet",
+         {},
+         u"pässword",
+         kMessagePasswordCharacters,
+         {}},
+        {"Cyrillic password with a router",
+         ModeChoice::Master,
+         RouterChoice::With,
+         u"HomeNet",
+         {},
+         u"парольпароль",
+         kMessagePasswordCharacters,
+         {}},
+        {"control character in a slave's password",
+         ModeChoice::Slave,
+         RouterChoice::With,
+         u"HomeNet",
+         {},
+         u"pass\tword",
+         kMessagePasswordCharacters,
+         {}},
+        {"short password is told first",
+         ModeChoice::Master,
+         RouterChoice::Without,
+         u"HomeNet",
+         {},
+         u"äöü",
+         kMessagePasswordLength,
+         {}},
+        {"every printable ASCII character",
+         ModeChoice::Master,
+         RouterChoice::Without,
+         u"HomeNet",
+         {},
+         u" !\"#$%&'()*+,-./0123456789:;<=>?@AZ[\\]^_`az{|}~",
+         0,
+         u"HomeNet"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WifiControls screen = controls(c.mode, c.router);
+        screen.name = c.name;
+        screen.nameReadBytes = c.nameReadBytes;
+        screen.password = c.password;
+        const WifiWrite write = buildWifiWrite(screen, readSettings());
+        EXPECT_EQ(write.messageId, c.message);
+        if (c.message != 0) {
+            EXPECT_EQ(write.outcome, WriteOutcome::Refused);
+            EXPECT_TRUE(write.steps.empty());
+            continue;
+        }
+        ASSERT_EQ(write.outcome, WriteOutcome::Ok);
+        EXPECT_EQ(write.steps.at(6), Step::send(Code_Wi_Fi_name, c.sentName));
+        EXPECT_EQ(write.steps.at(7), Step::send(Code_Wi_Fi_password, c.password));
+    }
+}
+
 TEST(WifiWrite, UnselectedListItemEndsTheClickBeforeAnyCheck) {
     WifiControls noChannel = controls(ModeChoice::Master, RouterChoice::Without);
     noChannel.channelItemText = u"";
