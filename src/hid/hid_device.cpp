@@ -11,6 +11,11 @@ namespace {
 constexpr std::size_t kMaxProductNameUnits = 254;
 }
 
+HandlerId NewHandlerId(bool assigned) {
+    static HandlerId last = 0;  // main thread only
+    return assigned ? ++last : 0;
+}
+
 HidDevice::HidDevice(HidDeviceController* controller, platform::Backend* backend,
                      std::unique_ptr<HidPnPInfo> pnpInfo)
     : controller_(controller), backend_(backend) {
@@ -21,6 +26,9 @@ HidDevice::HidDevice(HidDeviceController* controller, platform::Backend* backend
         onData_ = controller_->OnDeviceData();
         onDataError_ = controller_->OnDeviceDataError();
         onUnplug_ = controller_->OnDeviceUnplug();
+        onDataId_ = controller_->onDeviceDataId_;
+        onDataErrorId_ = controller_->onDeviceDataErrorId_;
+        onUnplugId_ = controller_->onDeviceUnplugId_;
     }
     pnpInfo_ = std::move(pnpInfo);
     std::unique_ptr<platform::Handle> handle = OpenSynchronous();
@@ -168,11 +176,11 @@ void HidDevice::SetThreadSleepTime(int ms) {
 }
 
 void HidDevice::SetOnData(HidDataEvent handler) {
-    inheritsOnData_ = false;
-    SetInheritedOnData(std::move(handler));
+    onDataId_ = NewHandlerId(static_cast<bool>(handler));
+    ApplyOnData(std::move(handler));
 }
 
-void HidDevice::SetInheritedOnData(HidDataEvent handler) {
+void HidDevice::ApplyOnData(HidDataEvent handler) {
     if (!handler) {
         HidDataEvent previous = std::move(onData_);
         onData_ = nullptr;
@@ -185,6 +193,11 @@ void HidDevice::SetInheritedOnData(HidDataEvent handler) {
 }
 
 void HidDevice::SetOnDataError(HidDataErrorEvent handler) {
+    onDataErrorId_ = NewHandlerId(static_cast<bool>(handler));
+    ApplyOnDataError(std::move(handler));
+}
+
+void HidDevice::ApplyOnDataError(HidDataErrorEvent handler) {
     onDataError_ = std::move(handler);
     if (reader_) {
         reader_->SetReportErrors(static_cast<bool>(onDataError_));
@@ -192,7 +205,7 @@ void HidDevice::SetOnDataError(HidDataErrorEvent handler) {
 }
 
 void HidDevice::SetOnUnplug(HidPlugEvent handler) {
-    inheritsOnUnplug_ = false;
+    onUnplugId_ = NewHandlerId(static_cast<bool>(handler));
     onUnplug_ = std::move(handler);
 }
 
@@ -222,8 +235,10 @@ void HidDevice::Unplug() {
     CloseAllHandles();
     isPluggedIn_ = false;
     if (onUnplug_) {
+        // Called once: the device then carries no handler, the controller's or its own.
         const HidPlugEvent handler = std::move(onUnplug_);
         onUnplug_ = nullptr;
+        onUnplugId_ = 0;
         handler(this);
     }
 }

@@ -69,7 +69,9 @@ private:
     bool OpenRuleAllows() const { return isPluggedIn_ && (isCheckedOut_ || isEnumerated_); }
     std::unique_ptr<platform::Handle> OpenSynchronous();
     void CloseAllHandles();
-    void SetInheritedOnData(HidDataEvent handler);
+    // Set a handler without changing whose it counts as (its HandlerId).
+    void ApplyOnData(HidDataEvent handler);
+    void ApplyOnDataError(HidDataErrorEvent handler);
     void StartReaderIfAllowed();
     void StopReader(const HidDataEvent& deliverTo);
     void Unplug();
@@ -92,10 +94,11 @@ private:
     HidDataErrorEvent onDataError_;
     HidPlugEvent onUnplug_;
     bool hasReadWriteAccess_ = false;
-    // Whether OnData and OnUnplug are still the ones the controller handed down, so that a new
-    // controller handler replaces them.
-    bool inheritsOnData_ = true;
-    bool inheritsOnUnplug_ = true;
+    // Whose handlers these are: a new controller handler replaces only those that are still the
+    // controller's previous one.
+    HandlerId onDataId_ = 0;
+    HandlerId onDataErrorId_ = 0;
+    HandlerId onUnplugId_ = 0;
     std::unique_ptr<HidDeviceReadThread> reader_;
 };
 

@@ -34,14 +34,9 @@ HidDeviceController::HidDeviceController(std::shared_ptr<platform::Backend> back
 
 HidDeviceController::~HidDeviceController() {
     destroying_ = true;
-    onDeviceChange_ = nullptr;
-    onDeviceUnplug_ = nullptr;
+    onDeviceChange_ = nullptr;  // without a scan
     onEnumerate_ = nullptr;
-    for (HidDevice* dev : list_) {
-        if (dev->inheritsOnUnplug_) {
-            dev->onUnplug_ = nullptr;
-        }
-    }
+    SetOnDeviceUnplug(nullptr);
     if (backend_) {
         backend_->setChangeHandler(nullptr);
     }
@@ -263,8 +258,9 @@ void HidDeviceController::ReleaseDevice(HidDevice* dev, HidDataEvent onData,
                 new HidDevice(this, backend_.get(), std::make_unique<HidPnPInfo>(*dev->pnpInfo_)));
             fresh->onData_ = std::move(onData);
             fresh->onUnplug_ = std::move(onUnplug);
-            fresh->inheritsOnData_ = dev->inheritsOnData_;
-            fresh->inheritsOnUnplug_ = dev->inheritsOnUnplug_;
+            fresh->onDataId_ = dev->onDataId_;
+            fresh->onUnplugId_ = dev->onUnplugId_;
+            fresh->onDataErrorId_ = dev->onDataErrorId_;
             fresh->onDataError_ = dev->onDataError_;
             fresh->pollingDelayTime_ = dev->pollingDelayTime_;
             fresh->threadSleepTime_ = dev->threadSleepTime_;
@@ -277,26 +273,44 @@ void HidDeviceController::ReleaseDevice(HidDevice* dev, HidDataEvent onData,
     list_.erase(pos);
 }
 
+void HidDeviceController::SetOnDeviceChange(HidNotifyEvent handler) {
+    onDeviceChange_ = std::move(handler);
+    if (!loading_ && !destroying_) {
+        DeviceChange();
+    }
+}
+
 void HidDeviceController::SetOnDeviceData(HidDataEvent handler) {
+    const HandlerId previous = onDeviceDataId_;
+    onDeviceDataId_ = NewHandlerId(static_cast<bool>(handler));
     onDeviceData_ = std::move(handler);
     for (HidDevice* dev : list_) {
-        if (dev->inheritsOnData_) {
-            dev->SetInheritedOnData(onDeviceData_);
+        if (dev->onDataId_ == previous) {
+            dev->onDataId_ = onDeviceDataId_;
+            dev->ApplyOnData(onDeviceData_);
         }
     }
 }
 
 void HidDeviceController::SetOnDeviceDataError(HidDataErrorEvent handler) {
+    const HandlerId previous = onDeviceDataErrorId_;
+    onDeviceDataErrorId_ = NewHandlerId(static_cast<bool>(handler));
     onDeviceDataError_ = std::move(handler);
     for (HidDevice* dev : list_) {
-        dev->SetOnDataError(onDeviceDataError_);
+        if (dev->onDataErrorId_ == previous) {
+            dev->onDataErrorId_ = onDeviceDataErrorId_;
+            dev->ApplyOnDataError(onDeviceDataError_);
+        }
     }
 }
 
 void HidDeviceController::SetOnDeviceUnplug(HidPlugEvent handler) {
+    const HandlerId previous = onDeviceUnplugId_;
+    onDeviceUnplugId_ = NewHandlerId(static_cast<bool>(handler));
     onDeviceUnplug_ = std::move(handler);
     for (HidDevice* dev : list_) {
-        if (dev->inheritsOnUnplug_) {
+        if (dev->onUnplugId_ == previous) {
+            dev->onUnplugId_ = onDeviceUnplugId_;
             dev->onUnplug_ = onDeviceUnplug_;
         }
     }

@@ -60,12 +60,18 @@ public:
     void SetOnArrival(HidPlugEvent handler) { onArrival_ = std::move(handler); }
     void SetOnRemoval(HidPlugEvent handler) { onRemoval_ = std::move(handler); }
     void SetOnEnumerate(HidEnumerateEvent handler) { onEnumerate_ = std::move(handler); }
-    // Only stores the handler; the next notification calls it.
-    void SetOnDeviceChange(HidNotifyEvent handler) { onDeviceChange_ = std::move(handler); }
+    // Rescans at once (DeviceChange, which may throw as described there), so that the new
+    // handler hears of the devices present now; while loading it only stores the handler.
+    void SetOnDeviceChange(HidNotifyEvent handler);
+    // While the owner builds itself from its design, assigning OnDeviceChange only stores it:
+    // the first scan comes with the start-up notification.
+    void BeginLoading() { loading_ = true; }
+    void EndLoading() { loading_ = false; }
     void SetOnDeviceCreateError(HidDeviceCreateError handler) {
         onDeviceCreateError_ = std::move(handler);
     }
-    // The three below also reach every listed device that still carries the previous handler.
+    // The three below also reach every listed device that still carries the controller's
+    // previous handler, and only those: a device given a handler of its own keeps it.
     void SetOnDeviceData(HidDataEvent handler);
     void SetOnDeviceDataError(HidDataErrorEvent handler);
     void SetOnDeviceUnplug(HidPlugEvent handler);
@@ -89,6 +95,9 @@ private:
     HidDataEvent onDeviceData_;
     HidDataErrorEvent onDeviceDataError_;
     HidPlugEvent onDeviceUnplug_;
+    HandlerId onDeviceDataId_ = 0;
+    HandlerId onDeviceDataErrorId_ = 0;
+    HandlerId onDeviceUnplugId_ = 0;
     HidPlugEvent onRemoval_;
     HidDeviceCreateError onDeviceCreateError_;
     int devPollingDelayTime_ = 0;
@@ -96,6 +105,7 @@ private:
     std::vector<HidDevice*> list_;  // owns the devices that are not checked out
     bool inDeviceChange_ = false;
     bool destroying_ = false;
+    bool loading_ = false;
     std::int32_t lParam_ = 0;  // -1 marks the start-up notification, which forces OnDeviceChange
     QSocketNotifier* changeNotifier_ = nullptr;
 };

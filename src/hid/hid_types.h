@@ -55,4 +55,10 @@ using HidNotifyEvent = std::function<void(HidDeviceController* sender)>;
 using HidDeviceCreateError = std::function<void(
     HidDeviceController* controller, const HidPnPInfo& pnpInfo, bool& handled, bool& retryCreate)>;
 
+// Who carries which handler: std::function cannot be compared, so every assignment of a handler
+// gets a fresh number, and no handler is 0. A device carries the controller's handler while its
+// number equals the controller's.
+using HandlerId = std::uint64_t;
+HandlerId NewHandlerId(bool assigned);
+
 }  // namespace quillo::hid

@@ -34,6 +34,8 @@ Form1::~Form1() {
 void Form1::CreateHidDeviceController(std::shared_ptr<hid::platform::Backend> backend) {
     HidDeviceController1 = new hid::HidDeviceController(std::move(backend), this);
     HidDeviceController1->setObjectName(QStringLiteral("HidDeviceController1"));
+    // The design's handlers: stored only, the first scan comes with the start-up notification.
+    HidDeviceController1->BeginLoading();
     HidDeviceController1->SetOnEnumerate(
         [this](hid::HidDevice* dev, int idx) { return HidDeviceController1Enumerate(dev, idx); });
     HidDeviceController1->SetOnDeviceChange(
@@ -46,6 +48,7 @@ void Form1::CreateHidDeviceController(std::shared_ptr<hid::platform::Backend> ba
     HidDeviceController1->SetOnDeviceData(
         [this](hid::HidDevice* dev, std::uint8_t reportId, const std::uint8_t* data,
                std::uint16_t size) { HidDeviceController1DeviceData(dev, reportId, data, size); });
+    HidDeviceController1->EndLoading();
 }
 
 void Form1::ShowCentred() {

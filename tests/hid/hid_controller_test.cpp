@@ -24,14 +24,17 @@ class ControllerTest : public ::testing::Test {
 protected:
     void SetUp() override { backend = std::make_shared<SimBackend>(); }
 
-    // Builds the controller and lets the event loop deliver its first notification.
+    // Builds the controller as a window does, its handlers assigned while loading, and lets
+    // the event loop deliver its first notification.
     void Start() {
         controller = std::make_unique<HidDeviceController>(backend);
+        controller->BeginLoading();
         controller->SetOnDeviceChange([this](HidDeviceController*) { ++changes; });
         controller->SetOnRemoval([this](HidDevice* dev) {
             removals.push_back(dev->PnPInfo()->path);
             EXPECT_FALSE(dev->IsPluggedIn());
         });
+        controller->EndLoading();
         ProcessFor(20);
     }
 
@@ -52,7 +55,9 @@ protected:
 
 TEST_F(ControllerTest, FirstNotificationIsQueuedAndAlwaysReportsAChange) {
     controller = std::make_unique<HidDeviceController>(backend);
+    controller->BeginLoading();
     controller->SetOnDeviceChange([this](HidDeviceController*) { ++changes; });
+    controller->EndLoading();
     EXPECT_EQ(changes, 0);  // not before the event loop runs
     ProcessFor(20);
     EXPECT_EQ(changes, 1);
@@ -370,6 +375,7 @@ TEST_F(ControllerTest, FreeingHeldDevicesInDeviceChangeKeepsPositions) {
     std::vector<HidDevice*> held;
     std::vector<std::vector<int>> rounds;
     controller = std::make_unique<HidDeviceController>(backend);
+    controller->BeginLoading();
     controller->SetOnEnumerate([&](HidDevice* dev, int idx) {
         HidDevice* out = nullptr;
         EXPECT_TRUE(controller->CheckOutByIndex(out, idx));
@@ -386,6 +392,7 @@ TEST_F(ControllerTest, FreeingHeldDevicesInDeviceChangeKeepsPositions) {
         rounds.emplace_back();
         controller->Enumerate();
     });
+    controller->EndLoading();
     ProcessFor(20);
     backend->unplug(backend->interface(1).path());
     backend->plugUnit(Model::Single);
@@ -419,17 +426,116 @@ TEST_F(ControllerTest, ReleaseDropsThePositionWhenTheInterfaceCannotBeOpenedAnyM
 TEST_F(ControllerTest, NotificationDuringANotificationScanIsDropped) {
     Start();
     int nested = 0;
+    controller->BeginLoading();
     controller->SetOnDeviceChange([&](HidDeviceController*) {
         ++changes;
         if (nested++ == 0) {
             backend->plugUnit(Model::Paired);  // raises the change handler inside the scan
         }
     });
+    controller->EndLoading();
     backend->plugUnit(Model::Single);
     EXPECT_EQ(changes, 2);  // the start-up one and this one; the nested one was lost
     EXPECT_EQ(controller->Count(), 1);
     backend->raiseChange();
     EXPECT_EQ(controller->Count(), 2);
+}
+
+// Outside loading a new OnDeviceChange hears at once of what is there now; while loading it
+// waits for the start-up notification.
+TEST_F(ControllerTest, AssigningOnDeviceChangeRescansAtOnceOutsideLoading) {
+    backend->plugUnit(Model::Single, false);
+    controller = std::make_unique<HidDeviceController>(backend);
+    int calls = 0;
+    controller->SetOnDeviceChange([&](HidDeviceController* sender) {
+        EXPECT_EQ(sender, controller.get());
+        ++calls;
+    });
+    EXPECT_EQ(calls, 1);  // before any event loop: the unit arrived in that scan
+    EXPECT_EQ(controller->Count(), 1);
+    ProcessFor(20);
+    EXPECT_EQ(calls, 2);  // the start-up notification always reports
+    // Until the system's first notification clears the start-up marker, every scan reports.
+    controller->SetOnDeviceChange([&](HidDeviceController*) { ++calls; });
+    EXPECT_EQ(calls, 3);
+    backend->raiseChange();
+    EXPECT_EQ(calls, 3);
+
+    // A rescan that finds the list unchanged calls nobody; one that finds a change calls the
+    // new handler.
+    int later = 0;
+    controller->SetOnDeviceChange([&](HidDeviceController*) { ++later; });
+    EXPECT_EQ(later, 0);
+    backend->plugUnit(Model::Paired, false);  // no notification from the system
+    controller->SetOnDeviceChange([&](HidDeviceController*) { ++later; });
+    EXPECT_EQ(later, 1);
+    EXPECT_EQ(controller->Count(), 2);
+    EXPECT_EQ(calls, 3);  // the replaced handler hears nothing more
+
+    // While loading nothing is scanned.
+    backend->plugUnit(Model::Single, false);
+    controller->BeginLoading();
+    controller->SetOnDeviceChange([&](HidDeviceController*) { ++later; });
+    controller->EndLoading();
+    EXPECT_EQ(later, 1);
+    EXPECT_EQ(controller->Count(), 2);
+}
+
+// A controller handler reaches the devices that still carry its previous one, not those given
+// one of their own, nor one whose unplug handler has already run.
+TEST_F(ControllerTest, ControllerHandlersReachOnlyDevicesStillCarryingThePreviousOne) {
+    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Paired, false);
+    Start();
+    ASSERT_EQ(controller->Count(), 3);
+    HidDevice* own = controller->Device(0);
+    HidDevice* inheriting = controller->Device(1);
+    HidDevice* held = nullptr;
+    ASSERT_TRUE(controller->CheckOutByIndex(held, 2));
+
+    std::vector<std::string> calls;
+    const auto unplugHandler = [&calls](std::string name) {
+        return [&calls, name](HidDevice*) { calls.push_back("unplug " + name); };
+    };
+    const auto errorHandler = [&calls](std::string name) {
+        return [&calls, name](HidDevice*, std::uint32_t) { calls.push_back("error " + name); };
+    };
+    own->SetOnUnplug(unplugHandler("own"));
+    own->SetOnDataError(errorHandler("own"));
+    controller->SetOnDeviceUnplug(unplugHandler("A"));
+    controller->SetOnDeviceDataError(errorHandler("A"));
+    controller->SetOnDeviceUnplug(unplugHandler("B"));
+    controller->SetOnDeviceDataError(errorHandler("B"));
+
+    for (HidDevice* dev : {own, inheriting, held}) {
+        ASSERT_TRUE(dev->OnUnplug());
+        ASSERT_TRUE(dev->OnDataError());
+        dev->OnUnplug()(dev);
+        dev->OnDataError()(dev, 5);
+    }
+    EXPECT_EQ(calls, (std::vector<std::string>{"unplug own", "error own", "unplug B", "error B",
+                                               "unplug B", "error B"}));
+
+    // Unplugged, the held device ran its handler once and carries none since: a new controller
+    // handler passes it by.
+    calls.clear();
+    backend->unplug(backend->interface(2).path());
+    EXPECT_EQ(calls, std::vector<std::string>{"unplug B"});
+    controller->SetOnDeviceUnplug(unplugHandler("C"));
+    EXPECT_FALSE(held->OnUnplug());
+    ASSERT_TRUE(inheriting->OnUnplug());
+    inheriting->OnUnplug()(inheriting);
+    EXPECT_EQ(calls.back(), "unplug C");
+
+    // A device set back to no handler while the controller has none counts as carrying it.
+    controller->SetOnDeviceDataError(nullptr);
+    own->SetOnDataError(nullptr);
+    controller->SetOnDeviceDataError(errorHandler("D"));
+    ASSERT_TRUE(own->OnDataError());
+    own->OnDataError()(own, 1);
+    EXPECT_EQ(calls.back(), "error D");
+    delete held;
 }
 
 TEST_F(ControllerTest, PollingAndSleepTimesAreRangeChecked) {
