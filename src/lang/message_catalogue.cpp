@@ -101,10 +101,10 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Hämta aktuella parametrar",  // sv
     "Hae nykyiset parametrit",  // fi
     // 80
-    "Восстановить параметры по умолчанию",  // ru
+    "Восстановить заводские настройки",  // ru
     "Restore default parameters",  // en
     "恢复默认参数",  // zh
-    "Відновити параметри за замовчуванням",  // uk
+    "Відновити заводські налаштування",  // uk
     "Standardparameter wiederherstellen",  // de
     "Gendan standardparametre",  // da
     "Przywróć parametry domyślne",  // pl
@@ -321,15 +321,15 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Wi-Fi ansluten",  // sv
     "Wi-Fi yhdistetty",  // fi
     // 280
-    "Wi-Fi отключен",  // ru
+    "Wi-Fi не подключен",  // ru
     "Wi-Fi Disconnected",  // en
     "Wi-Fi 未连接",  // zh
-    "Wi-Fi відключено",  // uk
-    "WLAN getrennt",  // de
+    "Wi-Fi не підключено",  // uk
+    "WLAN nicht verbunden",  // de
     "Wi-Fi ikke tilsluttet",  // da
-    "Wi-Fi rozłączone",  // pl
-    "Wi-Fi frakoblet",  // no
-    "Wi-Fi frånkopplad",  // sv
+    "Wi-Fi niepołączone",  // pl
+    "Wi-Fi ikke tilkoblet",  // no
+    "Wi-Fi ej ansluten",  // sv
     "Ei Wi-Fi-yhteyttä",  // fi
     // 290
     "Ведущий подключен",  // ru
@@ -343,16 +343,16 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Master ansluten",  // sv
     "Master yhdistetty",  // fi
     // 300
-    "Ведущий отключен",  // ru
+    "Ведущий не подключен",  // ru
     "Master Disconnected",  // en
     "主机未连接",  // zh
-    "Ведучий відключений",  // uk
-    "Master getrennt",  // de
+    "Ведучий не підключений",  // uk
+    "Master nicht verbunden",  // de
     "Master ikke tilsluttet",  // da
-    "Master rozłączony",  // pl
-    "Master frakoblet",  // no
-    "Master frånkopplad",  // sv
-    "Ei yhteyttä masteriin",  // fi
+    "Master niepołączony",  // pl
+    "Master ikke tilkoblet",  // no
+    "Master ej ansluten",  // sv
+    "Ei yhteyttä Masteriin",  // fi
     // 310
     "Сохранить",  // ru
     "Apply/Save",  // en
@@ -365,13 +365,13 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Spara",  // sv
     "Tallenna",  // fi
     // 320
-    "Разрешить выключение устройства",  // ru
+    "Разрешить выключение",  // ru
     "Available OFF device",  // en
     "允许关闭设备",  // zh
-    "Дозволити вимкнення пристрою",  // uk
-    "Ausschalten des Geräts erlauben",  // de
+    "Дозволити вимкнення",  // uk
+    "Ausschalten erlauben",  // de
     "Tillad slukning af enheden",  // da
-    "Zezwalaj na wyłączanie urządzenia",  // pl
+    "Zezwalaj na wyłączanie",  // pl
     "Tillat avslåing av enheten",  // no
     "Tillåt avstängning av enheten",  // sv
     "Salli laitteen sammutus",  // fi
@@ -390,24 +390,24 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Приток",  // ru
     "Supply",  // en
     "送风",  // zh
-    "Приплив",  // uk
+    "Притік",  // uk
     "Zuluft",  // de
-    "Indblæsning",  // da
+    "Indblæs",  // da
     "Nawiew",  // pl
     "Tilluft",  // no
     "Tilluft",  // sv
-    "Tuloilma",  // fi
+    "Tulo",  // fi
     // 350
     "Вытяжка",  // ru
     "Exhaust",  // en
     "排风",  // zh
     "Витяжка",  // uk
     "Abluft",  // de
-    "Udsugning",  // da
+    "Udsug",  // da
     "Wywiew",  // pl
     "Avtrekk",  // no
     "Frånluft",  // sv
-    "Poistoilma",  // fi
+    "Poisto",  // fi
     // 360
     " %RH",  // ru
     " %RH",  // en
@@ -470,7 +470,7 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Скинути таймер фільтра",  // uk
     "Filtertimer zurücksetzen",  // de
     "Nulstil filtertimer",  // da
-    "Resetuj licznik filtra",  // pl
+    "Zresetuj licznik filtra",  // pl
     "Nullstill filtertimer",  // no
     "Återställ filtertimer",  // sv
     "Nollaa suodattimen ajastin",  // fi
@@ -530,7 +530,7 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Timer för nattläge",  // sv
     "Yötilan ajastin",  // fi
     // 470
-    "Таймер режима «Вечеринка»",  // ru
+    "Таймер «Вечеринка»",  // ru
     "Party mode timer",  // en
     "派对模式定时器",  // zh
     "Таймер режиму «Вечірка»",  // uk
@@ -690,8 +690,8 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Посилення та перемикання на витяжку",  // uk
     "Intensivlüftung und Wechsel zu Abluft",  // de
     "Forcering og skift til udsugning",  // da
-    "Intensywna wentylacja i przełączenie na wywiew",  // pl
-    "Forsering og bytt til avtrekk",  // no
+    "Intensywna wentylacja i zmiana na wywiew",  // pl
+    "Forsering og bytte til avtrekk",  // no
     "Forcering och byte till frånluft",  // sv
     "Tehostus ja siirtyminen poistoilmalle",  // fi
     // 620
@@ -716,6 +716,17 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Standardgateway",  // no
     "Standardgateway",  // sv
     "Oletusyhdyskäytävä",  // fi
+    // 640
+    "Пароль может содержать только латинские буквы, цифры и символы",  // ru
+    "The password may contain only Latin letters, digits and symbols",  // en
+    "密码只能包含拉丁字母、数字和符号",  // zh
+    "Пароль може містити лише латинські літери, цифри та символи",  // uk
+    "Das Passwort darf nur lateinische Buchstaben, Ziffern und Sonderzeichen enthalten",  // de
+    "Adgangskoden må kun indeholde latinske bogstaver, tal og symboler",  // da
+    "Hasło może zawierać tylko litery łacińskie, cyfry i symbole",  // pl
+    "Passordet kan bare inneholde latinske bokstaver, sifre og symboler",  // no
+    "Lösenordet får bara innehålla latinska bokstäver, siffror och symboler",  // sv
+    "Salasanassa saa olla vain latinalaisia kirjaimia, numeroita ja symboleja",  // fi
 });
 // clang-format on
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The program's 64 messages in ten languages, as UTF-8 text built into the program. Plain C++,
+// The program's 65 messages in ten languages, as UTF-8 text built into the program. Plain C++,
 // no Qt: the window converts the texts once to its own string type (message_table.h).
 
 #include <array>
@@ -24,7 +24,7 @@ enum Language : std::uint8_t {
 };
 
 inline constexpr int kLanguageCount = 10;
-inline constexpr int kMessageCount = 64;
+inline constexpr int kMessageCount = 65;
 inline constexpr int kMessageTableSize = kMessageCount * kLanguageCount;
 
 // One group of ten texts per message, the groups in message order. A message's id is the

@@ -14,11 +14,11 @@ namespace quillo::lang {
 // only the main thread reads or writes it.
 extern std::uint8_t LanguageIndex;
 
-// The text of message `id` (a multiple of ten, 0 to 630) in the current language, that is the
+// The text of message `id` (a multiple of ten, 0 to 640) in the current language, that is the
 // text at position id + LanguageIndex.
 QString MessageText(int id);
 
-// The text at a position of the table, 0 to 639. Converted from UTF-8 once, on first use.
+// The text at a position of the table, 0 to 649. Converted from UTF-8 once, on first use.
 const QString& MessageAt(int position);
 
 }  // namespace quillo::lang

@@ -83,6 +83,7 @@ constexpr EnglishText kEnglish[] = {
     {610, "Boost and switch to exhaust mode"},
     {620, "Humidity control scenario:"},
     {630, "Default Gateway"},
+    {640, "The password may contain only Latin letters, digits and symbols"},
 };
 
 TEST(MessageCatalogue, EnglishTextsAreExact) {

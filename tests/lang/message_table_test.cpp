@@ -24,7 +24,7 @@ TEST_F(MessageTableTest, MessageTextFollowsLanguageIndex) {
     EXPECT_EQ(MessageText(540), QString::fromUtf16(u"   沒有設備"));
     // The last text of the table.
     LanguageIndex = Finnish;
-    EXPECT_EQ(MessageText(630), MessageAt(kMessageTableSize - 1));
+    EXPECT_EQ(MessageText(640), MessageAt(kMessageTableSize - 1));
     EXPECT_EQ(MessageText(630), QString::fromUtf16(u"Oletusyhdyskäytävä"));
 }
 
