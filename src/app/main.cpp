@@ -1,4 +1,4 @@
-// Program entry. Takes no arguments and always ends with exit code 0.
+// Program entry. Reads no arguments and always ends with exit code 0.
 //
 // Screenshot hook: with QUILLO_SCREENSHOT=<file.png> in the environment the program grabs its
 // window into that file once it has been shown, then ends. With QUILLO_SCREENSHOT_PAGES set as
@@ -50,7 +50,12 @@ void GrabWhenShown(quillo::ui::Form1& form, const QString& file) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+    // The command line is not read: Qt gets the program name alone, so options of its own such
+    // as -stylesheet or -reverse cannot change the window. Its environment variables still work.
+    static char programName[] = "quillo-config";
+    char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : programName, nullptr};
+    int qtArgc = 1;
+    QApplication application(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Aldrun Quillo"));
     // Keys typed into a list less than 500 ms apart search together.
     QApplication::setKeyboardInputInterval(500);

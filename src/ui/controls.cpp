@@ -34,12 +34,16 @@ void Panel::setColor(const QColor& color) {
     setPalette(colours);
 }
 
+int Panel::captionWidth() const {
+    return contentsRect().width() - 4;
+}
+
 void Panel::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     if (!caption_.isEmpty()) {
         QPainter painter(this);
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.setFont(FittingFont(font(), caption_, contentsRect().width() - 4));
+        painter.setFont(FittingFont(font(), caption_, captionWidth()));
         painter.drawText(contentsRect(), Qt::AlignCenter, caption_);
     }
 }
@@ -71,10 +75,14 @@ QFont FittingFont(const QFont& font, const QString& text, int width) {
     return fitting;
 }
 
+int CaptionLabel::captionWidth() const {
+    return contentsRect().width();
+}
+
 void CaptionLabel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QRect area = contentsRect();
-    painter.setFont(FittingFont(font(), text(), area.width()));
+    painter.setFont(FittingFont(font(), text(), captionWidth()));
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
     painter.drawText(area, static_cast<int>(alignment()), text());
@@ -82,15 +90,21 @@ void CaptionLabel::paintEvent(QPaintEvent* /*event*/) {
 
 namespace {
 
+// The width the style leaves a button-like control's caption.
+int ButtonCaptionWidth(const QWidget* button, const QStyleOptionButton& option,
+                       QStyle::SubElement contents) {
+    const QRect area = button->style()->subElementRect(contents, &option, button);
+    // The style keeps a margin inside a push button's contents.
+    const int margin = contents == QStyle::SE_PushButtonContents ? 6 : 0;
+    return area.width() - margin;
+}
+
 // Paints a button-like control through the style with its caption's font fitted to the place
 // the style gives the caption.
 void PaintFitted(QWidget* button, QStyleOptionButton& option, QStyle::ControlElement element,
-                 QStyle::SubElement contents) {
+                 int captionWidth) {
     QStylePainter painter(button);
-    const QRect area = button->style()->subElementRect(contents, &option, button);
-    // The style keeps a margin inside a push button's contents.
-    const int margin = element == QStyle::CE_PushButton ? 6 : 0;
-    const QFont fitting = FittingFont(button->font(), option.text, area.width() - margin);
+    const QFont fitting = FittingFont(button->font(), option.text, captionWidth);
     painter.setFont(fitting);
     option.fontMetrics = QFontMetrics(fitting);
     painter.drawControl(element, option);
@@ -98,22 +112,74 @@ void PaintFitted(QWidget* button, QStyleOptionButton& option, QStyle::ControlEle
 
 }  // namespace
 
+int CaptionButton::captionWidth() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return ButtonCaptionWidth(this, option, QStyle::SE_PushButtonContents);
+}
+
 void CaptionButton::paintEvent(QPaintEvent* /*event*/) {
     QStyleOptionButton option;
     initStyleOption(&option);
-    PaintFitted(this, option, QStyle::CE_PushButton, QStyle::SE_PushButtonContents);
+    PaintFitted(this, option, QStyle::CE_PushButton, captionWidth());
+}
+
+int CaptionRadioButton::captionWidth() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return ButtonCaptionWidth(this, option, QStyle::SE_RadioButtonContents);
 }
 
 void CaptionRadioButton::paintEvent(QPaintEvent* /*event*/) {
     QStyleOptionButton option;
     initStyleOption(&option);
-    PaintFitted(this, option, QStyle::CE_RadioButton, QStyle::SE_RadioButtonContents);
+    PaintFitted(this, option, QStyle::CE_RadioButton, captionWidth());
+}
+
+int CaptionCheckBox::captionWidth() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return ButtonCaptionWidth(this, option, QStyle::SE_CheckBoxContents);
 }
 
 void CaptionCheckBox::paintEvent(QPaintEvent* /*event*/) {
     QStyleOptionButton option;
     initStyleOption(&option);
-    PaintFitted(this, option, QStyle::CE_CheckBox, QStyle::SE_CheckBoxContents);
+    PaintFitted(this, option, QStyle::CE_CheckBox, captionWidth());
+}
+
+std::optional<CaptionFit> FitOfCaption(const QWidget* control) {
+    const auto fitOneLine = [control](const QString& text, int width) {
+        const QFont fitting = FittingFont(control->font(), text, width);
+        return CaptionFit{fitting.pixelSize(),
+                          QFontMetrics(fitting).horizontalAdvance(text) <= width, width,
+                          QFontMetrics(control->font()).horizontalAdvance(text)};
+    };
+    if (const auto* label = qobject_cast<const CaptionLabel*>(control)) {
+        return fitOneLine(label->text(), label->captionWidth());
+    }
+    if (const auto* panel = qobject_cast<const Panel*>(control)) {
+        return fitOneLine(panel->caption(), panel->captionWidth());
+    }
+    if (const auto* button = qobject_cast<const CaptionButton*>(control)) {
+        return fitOneLine(button->text(), button->captionWidth());
+    }
+    if (const auto* radio = qobject_cast<const CaptionRadioButton*>(control)) {
+        return fitOneLine(radio->text(), radio->captionWidth());
+    }
+    if (const auto* check = qobject_cast<const CaptionCheckBox*>(control)) {
+        return fitOneLine(check->text(), check->captionWidth());
+    }
+    if (const auto* wrapping = qobject_cast<const WrappingButton*>(control)) {
+        const QRect area = wrapping->captionArea();
+        const QFontMetrics metrics(wrapping->font());
+        const QRect needed =
+            metrics.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, wrapping->text());
+        return CaptionFit{wrapping->font().pixelSize(),
+                          needed.width() <= area.width() && needed.height() <= area.height(),
+                          area.height(), needed.height()};
+    }
+    return std::nullopt;
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -123,13 +189,19 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+QRect WrappingButton::captionArea() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+}
+
 void WrappingButton::paintEvent(QPaintEvent* /*event*/) {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
-    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    const QRect area = captionArea();
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
@@ -146,6 +218,22 @@ void SetComboBoxColor(QComboBox* box, const QColor& color) {
 
 QColor ComboBoxColor(const QComboBox* box) {
     return box->palette().color(QPalette::Base);
+}
+
+ByteLimitValidator::ByteLimitValidator(QLineEdit* edit, std::size_t maxBytes, ByteLength byteLength)
+    : QValidator(edit), maxBytes_(maxBytes), byteLength_(std::move(byteLength)) {
+    currentBytes_ = byteLength_(edit->text());
+    connect(edit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { currentBytes_ = byteLength_(text); });
+    edit->setValidator(this);
+}
+
+QValidator::State ByteLimitValidator::validate(QString& input, int& /*pos*/) const {
+    const std::size_t bytes = byteLength_(input);
+    if (bytes <= maxBytes_) {
+        return Acceptable;
+    }
+    return bytes < currentBytes_ ? Intermediate : Invalid;
 }
 
 void SetTimerEnabled(QTimer* timer, bool enabled) {

@@ -10,9 +10,13 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QString>
+#include <QValidator>
+#include <cstddef>
 #include <functional>
+#include <optional>
 
 class QComboBox;
+class QLineEdit;
 class QTimer;
 
 namespace quillo::ui {
@@ -33,6 +37,8 @@ public:
     void setCaption(const QString& caption);
     QColor color() const;
     void setColor(const QColor& color);
+    // The width the caption may take.
+    int captionWidth() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -82,6 +88,8 @@ class CaptionLabel : public QLabel {
 
 public:
     using QLabel::QLabel;
+    // The width the caption may take.
+    int captionWidth() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -92,6 +100,8 @@ class CaptionButton : public QPushButton {
 
 public:
     using QPushButton::QPushButton;
+    // The width the caption may take.
+    int captionWidth() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -102,6 +112,8 @@ class CaptionRadioButton : public QRadioButton {
 
 public:
     using QRadioButton::QRadioButton;
+    // The width the caption may take.
+    int captionWidth() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -112,6 +124,8 @@ class CaptionCheckBox : public QCheckBox {
 
 public:
     using QCheckBox::QCheckBox;
+    // The width the caption may take.
+    int captionWidth() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -123,10 +137,23 @@ class WrappingButton : public QPushButton {
 
 public:
     using QPushButton::QPushButton;
+    // The place the wrapped caption may take.
+    QRect captionArea() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// How a captioned control above (or a panel) draws its caption: the pixel size FittingFont
+// chose, and whether the text fits its place at that size (false: it is cut). std::nullopt for
+// any other control.
+struct CaptionFit {
+    int pixelSize = 0;
+    bool fits = true;
+    int available = 0;  // the width (a wrapping caption: the height) the caption may take
+    int needed = 0;     // the width (height) it takes at the control's own font
+};
+std::optional<CaptionFit> FitOfCaption(const QWidget* control);
 
 // The background of an editable combo box's text area (what the device selector shows red or
 // bright green).
@@ -138,6 +165,23 @@ QColor ComboBoxColor(const QComboBox* box);
 // chosen item it counts as the user's pick and runs `onPick`. Text that begins no item only
 // changes the text; erasing never fills in.
 void ChooseItemsByTyping(QComboBox* box, std::function<void()> onPick);
+
+// Limits a line edit's text by the number of bytes it goes out as, not by its characters. An
+// edit that would pass the limit is refused; one that shortens a text already beyond it (put
+// there by the program) is let through, so that such a text can still be erased.
+class ByteLimitValidator : public QValidator {
+public:
+    using ByteLength = std::function<std::size_t(const QString&)>;
+    // Installs itself on `edit`, which owns it.
+    ByteLimitValidator(QLineEdit* edit, std::size_t maxBytes, ByteLength byteLength);
+
+    State validate(QString& input, int& pos) const override;
+
+private:
+    std::size_t maxBytes_;
+    ByteLength byteLength_;
+    std::size_t currentBytes_ = 0;  // of the text the edit holds
+};
 
 // Enables a timer without restarting one that already runs; disabling stops it.
 void SetTimerEnabled(QTimer* timer, bool enabled);

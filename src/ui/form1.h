@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "protocol/command_code.h"
 #include "protocol/device_settings.h"
@@ -126,6 +127,9 @@ public:
     QString VersionText;
     // The unit's Wi-Fi and fan parameters as last read or written; never reset.
     protocol::DeviceSettings DeviceSettings;
+    // The bytes of the Wi-Fi name last read from the unit: while ComboBox_Wi_Fi_name still shows
+    // them unedited, a write sends them back exactly (also when they are not UTF-8).
+    std::vector<std::uint8_t> WiFiNameReadBytes;
 
     // --- Sending to the current unit (form1_commands.cpp) ---
     // Frames and writes one command to CurrentDevice; nothing without one.
@@ -238,6 +242,9 @@ private:
     // false; the standard error box for a text that is not a number.
     bool RequireDevice();
     void ShowConversionError(const std::u16string& failedText);
+    // The bytes a shown Wi-Fi name was read as: those of the chosen scan item when it shows
+    // that name, else WiFiNameReadBytes (form1_writes.cpp).
+    std::vector<std::uint8_t> WiFiNameReadAs(const QString& shown) const;
 };
 
 }  // namespace quillo::ui

@@ -18,6 +18,7 @@
 #include "protocol/payload.h"
 #include "protocol/read_chain.h"
 #include "protocol/unit_contract.h"
+#include "protocol/wire_text.h"
 #include "protocol/write_sequences.h"
 #include "ui/controls.h"
 #include "ui/form1.h"
@@ -98,7 +99,9 @@ void Form1::HidDeviceController1DeviceData(hid::HidDevice* HidDev, std::uint8_t 
             }
             break;
         case protocol::Code_Wi_Fi_name: {
-            const std::u16string name = report.displayText();
+            // Shown decoded; the bytes stay, so that an unedited name goes back as it came.
+            WiFiNameReadBytes = protocol::wireBytes(report.displayText());
+            const std::u16string name = protocol::decodeWireText(WiFiNameReadBytes);
             ComboBox_Wi_Fi_name->setEditText(Text(name));
             // A slave's network tells its connection: a master's own network has no router.
             if (settings.Device_mode == unit::kModeSlave) {

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "protocol/wire_text.h"
 #include "ui/controls.h"
 #include "ui/form1.h"
 #include "ui/ip_address_edit.h"
@@ -187,6 +188,8 @@ QWidget* Create(const ControlRow& row, QWidget* parent) {
                                                     : new QLabel(text, parent);
             label->setAlignment(row.kind == Kind::Label ? Qt::AlignHCenter | Qt::AlignTop
                                                         : Qt::AlignLeft | Qt::AlignTop);
+            // Several labels show text from the unit: never read markup into it.
+            label->setTextFormat(Qt::PlainText);
             return label;
         }
         case Kind::Panel: {
@@ -409,6 +412,12 @@ void Form1::BuildControls() {
     QUILLO_BIND(Label_Create_By);
     QUILLO_BIND(Label_User_Manual);
 
+    // A Wi-Fi name may take 32 bytes on the air, whatever its characters.
+    new ByteLimitValidator(
+        ComboBox_Wi_Fi_name->lineEdit(), protocol::kMaxWiFiNameBytes, [this](const QString& text) {
+            return protocol::wifiNameBytes(text.toStdU16String(), WiFiNameReadAs(text)).size();
+        });
+
     PageControl->setCurrentWidget(Wi_Fi);
     Label_User_Manual->setCursor(Qt::PointingHandCursor);
 
@@ -418,16 +427,18 @@ void Form1::BuildControls() {
         QWidget::setTabOrder(chain[i - 1], chain[i]);
     }
 
-    // The non-visual components.
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(2000);
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(1500);
-    Timer3 = new QTimer(this);
-    Timer3->setObjectName(QStringLiteral("Timer3"));
-    Timer3->setInterval(1000);
+    // The non-visual components. Precise timers: Qt's default coarse ones may fire up to 5 %
+    // early, and the poll, the AT repeat and the closing sequence must never come early.
+    const auto makeTimer = [this](const char* name, int intervalMs) {
+        auto* timer = new QTimer(this);
+        timer->setObjectName(QString::fromLatin1(name));
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(intervalMs);
+        return timer;
+    };
+    Timer1 = makeTimer("Timer1", 2000);
+    Timer2 = makeTimer("Timer2", 1500);
+    Timer3 = makeTimer("Timer3", 1000);
     Timer3->start();
 }
 

@@ -2,12 +2,15 @@
 // access points one line per report. Timer1 repeats the request until the first line arrives;
 // Timer2 ends the pass-through a while after it.
 
+#include <QByteArray>
 #include <QComboBox>
 #include <QTimer>
 
 #include "lang/message_table.h"
 #include "protocol/input_report.h"
+#include "protocol/payload.h"
 #include "protocol/wifi_scan.h"
+#include "protocol/wire_text.h"
 #include "ui/form1.h"
 
 namespace quillo::ui {
@@ -52,8 +55,13 @@ void Form1::ScanLineReceived(const std::uint8_t* data, std::uint16_t size) {
     // Timer2 counts from the first line of a scan, not from the last.
     Enable(Timer2);
     const protocol::InputReport report(data, size, size);
-    const std::u16string name = protocol::networkNameFromScanLine(protocol::scanLineText(report));
-    ComboBox_Wi_Fi_name->addItem(QString::fromStdU16String(name));
+    // The name as it was on the air; the item keeps those bytes, so that a write of the picked
+    // name sends them back exactly.
+    const std::vector<std::uint8_t> name =
+        protocol::wireBytes(protocol::networkNameFromScanLine(protocol::scanLineText(report)));
+    ComboBox_Wi_Fi_name->addItem(QString::fromStdU16String(protocol::decodeWireText(name)),
+                                 QByteArray(reinterpret_cast<const char*>(name.data()),
+                                            static_cast<qsizetype>(name.size())));
     ComboBox_Wi_Fi_name->setCurrentIndex(0);
 }
 

@@ -1,6 +1,7 @@
 // The command buttons that read, write and reset the unit's settings. Each handler collects the
 // controls, lets the protocol core build the sequence, and then shows a box or sends the steps.
 
+#include <QByteArray>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -50,6 +51,15 @@ void Form1::ShowConversionError(const std::u16string& failedText) {
     ShowError(this, QString::fromStdU16String(protocol::conversionErrorMessage(failedText)));
 }
 
+std::vector<std::uint8_t> Form1::WiFiNameReadAs(const QString& shown) const {
+    const int item = ComboBox_Wi_Fi_name->currentIndex();
+    if (item >= 0 && ComboBox_Wi_Fi_name->itemText(item) == shown) {
+        const QByteArray bytes = ComboBox_Wi_Fi_name->itemData(item).toByteArray();
+        return {bytes.begin(), bytes.end()};
+    }
+    return WiFiNameReadBytes;
+}
+
 void Form1::Button_Get_current_parametersClick() {
     if (RequireDevice()) {
         RunSequence(protocol::readParametersSequence());
@@ -78,6 +88,7 @@ void Form1::Button_Apply_Save_Wi_FiClick() {
         controls.router = protocol::RouterChoice::Without;
     }
     controls.name = Text(ComboBox_Wi_Fi_name->currentText());
+    controls.nameReadBytes = WiFiNameReadAs(ComboBox_Wi_Fi_name->currentText());
     controls.password = Text(Edit_Password->text());
     controls.masterIp = Octets(IPAddress_IP_Master);
     controls.slaveIp = Octets(IPAddress_IP_Slave);

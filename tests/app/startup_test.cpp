@@ -42,7 +42,7 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("XDG_RUNTIME_DIR", home_.path());
-        environment.insert("XDG_CONFIG_HOME", home_.path() + "/config");
+        environment.insert("XDG_CONFIG_HOME", configHome_);
         environment.insert("LC_ALL", locale_);
         environment.insert("LANG", locale_);
         environment.insert("QUILLO_MESSAGE_BOXES", "stderr");
@@ -76,10 +76,11 @@ protected:
         bool windowShown = false;
     };
 
-    Outcome RunToEnd() {
+    Outcome RunToEnd(const QStringList& arguments = {}) {
         const QString picture = home_.path() + "/window.png";
         QFile::remove(picture);
         auto process = Program(picture);
+        process->setArguments(arguments);
         process->start();
         Outcome outcome;
         outcome.finished = process->waitForFinished(kWaitMs);
@@ -100,6 +101,7 @@ protected:
 
     QTemporaryDir home_;
     QString locale_ = QStringLiteral("en_US.UTF-8");
+    QString configHome_ = home_.path() + "/config";
     std::vector<std::unique_ptr<QProcess>> running_;
 };
 
@@ -110,6 +112,31 @@ TEST_F(StartUp, AloneItShowsTheWindowAndEndsWithZero) {
     EXPECT_TRUE(outcome.windowShown);
     EXPECT_EQ(QImage(home_.path() + "/window.png").size(), QSize(728, 488));
     EXPECT_FALSE(outcome.messages.contains("message box:")) << outcome.messages.toStdString();
+}
+
+// Qt's own command-line options change nothing: the command line is not read.
+TEST_F(StartUp, CommandLineOptionsDoNotChangeTheWindow) {
+    const QString styleSheet = home_.path() + "/magenta.qss";
+    QFile sheet(styleSheet);
+    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
+    sheet.write("* { background: rgb(255, 0, 255); }");
+    sheet.close();
+    const Outcome outcome =
+        RunToEnd({"-reverse", "-stylesheet", styleSheet, "-style", "Windows", "-platform", "xcb"});
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.exitCode, 0);
+    ASSERT_TRUE(outcome.windowShown);  // QT_QPA_PLATFORM (offscreen) still chose the platform
+    const QImage image(home_.path() + "/window.png");
+    ASSERT_EQ(image.size(), QSize(728, 488));
+    // Left to right: the empty device selector stays red at its place on the left.
+    EXPECT_EQ(image.pixelColor(40, 50).toRgb(), QColor(255, 0, 0));
+    int magenta = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            magenta += image.pixelColor(x, y).toRgb() == QColor(255, 0, 255) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(magenta, 0);
 }
 
 TEST_F(StartUp, SecondCopyEndsAtOnceWithoutWindow) {
@@ -157,6 +184,36 @@ TEST_F(StartUp, RunningCopyIsTestedBeforeTheServiceTool) {
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_FALSE(outcome.windowShown);
     EXPECT_FALSE(outcome.messages.contains("message box:")) << outcome.messages.toStdString();
+}
+
+// The language is chosen before the instance tests, and choosing it creates the place of the
+// stored choice: it exists also for a copy that ends at those tests.
+TEST_F(StartUp, StoredChoiceFileIsCreatedAlsoWhenStartUpEndsAtTheInstanceTest) {
+    StartRunningCopy();
+    ASSERT_EQ(platform::CreateNamedObject("Service_program_Tessmark_Ombrel"),
+              platform::CreateResult::Created);
+    struct Case {
+        const char* what;
+        bool runningCopy;
+    };
+    for (const Case& c : {Case{"another copy runs", true}, Case{"the service tool runs", false}}) {
+        SCOPED_TRACE(c.what);
+        if (!c.runningCopy) {
+            for (auto& process : running_) {
+                process->kill();
+                process->waitForFinished(kWaitMs);
+            }
+        }
+        configHome_ = home_.path() + "/config-" + QString::number(c.runningCopy);
+        const QString stored = configHome_ + "/Aldrun Quillo/User Program.conf";
+        ASSERT_FALSE(QFile::exists(stored));
+        const Outcome outcome = RunToEnd();
+        ASSERT_TRUE(outcome.finished);
+        EXPECT_FALSE(outcome.windowShown);
+        EXPECT_EQ(outcome.messages.contains("message box:"), !c.runningCopy)
+            << outcome.messages.toStdString();
+        EXPECT_TRUE(QFile::exists(stored));
+    }
 }
 
 TEST_F(StartUp, KilledCopyLeavesNoLockBehind) {

@@ -518,6 +518,101 @@ TEST_F(DeviceTest, ASlavesRouterChoiceFollowsTheNetworkName) {
     EXPECT_TRUE(form_->RadioButton_with_router->isChecked());
 }
 
+// A master's connection type checks its radio button, whose handler lays out the page.
+TEST_F(DeviceTest, AMastersConnectionTypeChecksItsButtonAndItsPanelsFollow) {
+    backend_->plugUnit(sim::Model::Single);
+    Start();
+    Silence(0);
+    Deliver({5, 1, 1});
+    form_->RadioButton_with_router->setChecked(true);
+    ASSERT_TRUE(form_->Panel_IP_Master->isVisibleTo(form_->Wi_Fi));
+
+    Deliver({12, 1, 2});
+    EXPECT_TRUE(form_->RadioButton_without_router->isChecked());
+    EXPECT_FALSE(form_->RadioButton_with_router->isChecked());
+    EXPECT_EQ(form_->DeviceSettings.Connection_type, 2);
+    EXPECT_FALSE(form_->Panel_IP_Master->isVisibleTo(form_->Wi_Fi));
+    EXPECT_FALSE(form_->Panel_Wi_Fi_name->isVisibleTo(form_->Wi_Fi));
+    EXPECT_TRUE(form_->Panel_Wi_Fi_channel->isVisibleTo(form_->Wi_Fi));
+    EXPECT_EQ(form_->Label_Password->text(), MessageText(190));
+
+    Deliver({12, 1, 1});
+    EXPECT_TRUE(form_->RadioButton_with_router->isChecked());
+    EXPECT_TRUE(form_->Panel_IP_Master->isVisibleTo(form_->Wi_Fi));
+    EXPECT_EQ(form_->Label_Password->text(), MessageText(200));
+}
+
+// Codes 9 and 15 set their list from code, which runs no handler, so the dispatcher runs it:
+// the slave address and the password field follow the list, also for a value that selects
+// nothing new.
+TEST_F(DeviceTest, AddressModeAndSecurityAnswersEnableTheirFields) {
+    backend_->plugUnit(sim::Model::Single);
+    Start();
+    Silence(0);
+    struct AddressCase {
+        std::uint8_t value;
+        int itemBefore;
+        bool enabledBefore;  // set out of step with the list, so that only the handler mends it
+        int item;
+        bool enabled;
+    };
+    for (const AddressCase c :
+         {AddressCase{0, 0, false, 1, true}, AddressCase{1, 1, true, 0, false},
+          AddressCase{7, 1, false, 1, true}, AddressCase{7, 0, true, 0, false}}) {
+        SCOPED_TRACE(testing::Message()
+                     << "code 9 = " << int{c.value} << " from item " << c.itemBefore);
+        form_->ComboBox_IP_Slave->setCurrentIndex(c.itemBefore);
+        form_->IPAddress_IP_Slave->setEnabled(c.enabledBefore);
+        Deliver({9, 1, c.value});
+        EXPECT_EQ(form_->ComboBox_IP_Slave->currentIndex(), c.item);
+        EXPECT_EQ(form_->IPAddress_IP_Slave->isEnabled(), c.enabled);
+        EXPECT_EQ(form_->DeviceSettings.Slave_IP_mode, c.value);
+    }
+
+    struct SecurityCase {
+        bool slave;
+        char digit;
+        int itemBefore;
+        bool enabledBefore;
+        int item;
+        bool enabled;
+    };
+    for (const SecurityCase c :
+         {SecurityCase{false, '0', 3, true, 0, false}, SecurityCase{false, '2', 0, false, 1, true},
+          SecurityCase{false, '3', 0, false, 2, true}, SecurityCase{false, '4', 0, false, 3, true},
+          SecurityCase{false, '1', 0, true, 0, false}, SecurityCase{false, '1', 2, false, 2, true},
+          // "OPEN" read for a slave disables the password too.
+          SecurityCase{true, '0', 3, true, 0, false}}) {
+        SCOPED_TRACE(testing::Message() << "code 15 = '" << c.digit << "' from item "
+                                        << c.itemBefore << (c.slave ? ", slave" : ""));
+        Deliver({5, 1, static_cast<std::uint8_t>(c.slave ? 0 : 1)});
+        form_->ComboBox_Security_WI_FI->setCurrentIndex(c.itemBefore);
+        form_->Edit_Password->setEnabled(c.enabledBefore);
+        Deliver({15, 1, static_cast<std::uint8_t>(c.digit)});
+        EXPECT_EQ(form_->ComboBox_Security_WI_FI->currentIndex(), c.item);
+        EXPECT_EQ(form_->Edit_Password->isEnabled(), c.enabled);
+        EXPECT_EQ(form_->DeviceSettings.Wi_Fi_security, static_cast<char16_t>(c.digit));
+    }
+}
+
+// The serial number takes as many characters as its length byte says, not what follows.
+TEST_F(DeviceTest, SerialNumberHonoursItsLengthByte) {
+    backend_->plugUnit(sim::Model::Single);
+    Start();
+    Silence(0);
+    struct Case {
+        Report bytes;
+        const char* shown;
+    };
+    for (const Case& c : {Case{{23, 4, 'A', 'B', 'C', 'D', 'E', 'F', 'G'}, "ABCD"},
+                          Case{{23, 0, 'A', 'B'}, ""}, Case{{23, 1, 'Z', 0, 0, 0}, "Z"}}) {
+        Report padded = c.bytes;
+        padded.resize(64, 'x');  // the rest of the report is not part of it either
+        Deliver(padded);
+        EXPECT_EQ(form_->Label_Serial_number->text(), QString::fromLatin1(c.shown));
+    }
+}
+
 // --- Status poll and state answers ---
 
 TEST_F(DeviceTest, ThePollAsksForTheStatesAndTheFilterTimeOnlyOnItsPage) {
@@ -568,6 +663,23 @@ TEST_F(DeviceTest, StatePanelsShowTheAnswerInTheCurrentLanguage) {
     EXPECT_EQ(master->color(), ColorRed);
     lang::LanguageIndex = 1;
     EXPECT_TRUE(Writes(0).size() == 1U);  // only the serial number request of the start
+}
+
+// Markup in a serial number is shown as the characters it is, not as formatting.
+TEST_F(DeviceTest, TextFromTheUnitIsShownAsItsCharacters) {
+    backend_->plugUnit(sim::Model::Single);
+    Start();
+    Silence(0);
+    const std::string markup = "<b>x</b>";
+    Report report = {23, static_cast<std::uint8_t>(markup.size())};
+    report.insert(report.end(), markup.begin(), markup.end());
+    Deliver(report);
+    QLabel* serial = form_->Label_Serial_number;
+    EXPECT_EQ(serial->text(), QString::fromStdString(markup));
+    EXPECT_EQ(serial->textFormat(), Qt::PlainText);
+    // Drawn as eight characters: as wide as the plain text, wider than a bold "x".
+    EXPECT_GE(serial->sizeHint().width(),
+              serial->fontMetrics().horizontalAdvance(QString::fromStdString(markup)));
 }
 
 // --- Hostile reports ---

@@ -96,6 +96,46 @@ TEST_F(Language, EveryCaptionComesFromItsMessageInEachLanguage) {
     }
 }
 
+// Every caption in every language, in every text its control can show, fits its place at the
+// design font: none is shrunk (the fitting would stop at 8 px) and none is cut.
+TEST_F(Language, EveryCaptionFitsItsPlaceAtTheDesignFontInEveryLanguage) {
+    std::vector<QWidget*> captioned;
+    for (QWidget* widget : form_->findChildren<QWidget*>()) {
+        if (FitOfCaption(widget) && widget != form_->Label_User_Manual) {  // never shown
+            captioned.push_back(widget);
+        }
+    }
+    ASSERT_GE(captioned.size(), 45U);
+    QStringList misfits;
+    const auto check = [&](int language, const QString& state) {
+        for (const QWidget* widget : captioned) {
+            const CaptionFit fit = *FitOfCaption(widget);
+            if (!fit.fits || fit.pixelSize != widget->font().pixelSize()) {
+                misfits << QStringLiteral("language %1, %2%3: drawn at %4 px%5 (needs %6 of %7)")
+                               .arg(language)
+                               .arg(widget->objectName(), state)
+                               .arg(fit.pixelSize)
+                               .arg(fit.fits ? "" : ", cut")
+                               .arg(fit.needed)
+                               .arg(fit.available);
+            }
+        }
+    };
+    for (int language = 0; language < 10; ++language) {
+        SetLanguage(language);
+        check(language, "");
+        // The other password caption, the connected states and the longest filter line.
+        form_->RadioButton_with_router->setChecked(true);
+        form_->Panel_Wi_Fi_State_connection->setCaption(MessageText(270));
+        form_->Panel_Master_State_connection->setCaption(MessageText(290));
+        form_->Label_Timer_filter->setText(MessageText(370) + "364" + MessageText(380) + "23" +
+                                           MessageText(390) + "59" + MessageText(400) + "59");
+        check(language, " (second state)");
+        form_->RadioButton_without_router->setChecked(true);
+    }
+    EXPECT_TRUE(misfits.isEmpty()) << misfits.join('\n').toStdString();
+}
+
 TEST_F(Language, EnglishCaptionsReadAsDesigned) {
     SetLanguage(1);
     EXPECT_EQ(form_->Button_Apply_Save_Fan->text(), "Apply/Save");
