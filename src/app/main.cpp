@@ -7,10 +7,12 @@
 // scripts/screenshot and the start-up tests use it; nothing else does.
 
 #include <QApplication>
+#include <QDirIterator>
+#include <QIcon>
 #include <QTabWidget>
 #include <QTimer>
 
-#include "hid/backend_choice.h"
+#include "backend_choice/backend_choice.h"
 #include "ui/form1.h"
 #include "ui/windows10_style.h"
 
@@ -47,6 +49,16 @@ void GrabWhenShown(quillo::ui::Form1& form, const QString& file) {
     });
 }
 
+// The program's icon in every size the build rendered into the resource.
+QIcon ProgramIcon() {
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/icons"), QDir::Dirs);
+    while (sizes.hasNext()) {
+        icon.addFile(sizes.next() + QStringLiteral("/quillo-config.png"));
+    }
+    return icon;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -57,13 +69,16 @@ int main(int argc, char* argv[]) {
     int qtArgc = 1;
     QApplication application(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Aldrun Quillo"));
+    // Task bars find the menu entry's icon and group the windows by these two.
+    QApplication::setDesktopFileName(QStringLiteral("com.aldrun.QuilloConfig"));
+    QApplication::setWindowIcon(ProgramIcon());
     // Keys typed into a list less than 500 ms apart search together.
     QApplication::setKeyboardInputInterval(500);
     quillo::ui::ApplyProgramFonts();
     quillo::ui::ApplyVisualStyle(QStringLiteral("Windows10"));
 
     // The simulated units when QUILLO_SIMULATE names them, else the system's HID layer.
-    quillo::ui::Form1 form(quillo::hid::ChooseBackend());
+    quillo::ui::Form1 form(quillo::backend_choice::ChooseBackend());
     if (form.FormCreate() == quillo::ui::Form1::StartUp::End) {
         return 0;
     }
