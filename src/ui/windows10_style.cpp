@@ -43,14 +43,14 @@ public:
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
                          const QWidget* widget) const override {
         if (control == CC_ComboBox && (part == SC_ComboBoxArrow || part == SC_ComboBoxEditField)) {
-            constexpr int kArrowWidth = 16;
+            constexpr int kArrowWidth = 14;
             const QRect frame = option->rect;
             const QRect arrow(frame.right() - kArrowWidth, frame.top() + 1, kArrowWidth,
                               frame.height() - 2);
             if (part == SC_ComboBoxArrow) {
                 return visualRect(option->direction, frame, arrow);
             }
-            const QRect field(frame.left() + 3, frame.top() + 2, arrow.left() - frame.left() - 4,
+            const QRect field(frame.left() + 2, frame.top() + 2, arrow.left() - frame.left() - 3,
                               frame.height() - 4);
             return visualRect(option->direction, frame, field);
         }

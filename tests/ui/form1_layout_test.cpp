@@ -5,6 +5,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -279,6 +281,28 @@ TEST_F(Form1Test, StartsWithTheDesignValues) {
     // Coarse timers may fire early; none of the three may.
     for (const QTimer* timer : {form_->Timer1, form_->Timer2, form_->Timer3}) {
         EXPECT_EQ(timer->timerType(), Qt::PreciseTimer) << timer->objectName().toStdString();
+    }
+}
+
+// Every item of the design's drop-down lists shows whole in its list's field ("WPA_WPA2_PSK"
+// is the longest for its width).
+TEST_F(Form1Test, EveryListItemFitsItsField) {
+    for (const QComboBox* box :
+         {form_->ComboBox_Language, form_->ComboBox_Security_WI_FI, form_->ComboBox_Wi_Fi_channel,
+          form_->ComboBox_Number_Slave, form_->ComboBox_IP_Slave}) {
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.rect = box->rect();
+        // The style draws the text one pixel inside the field on each side.
+        const int field =
+            box->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box)
+                .width() -
+            2;
+        for (int i = 0; i < box->count(); ++i) {
+            EXPECT_LE(box->fontMetrics().horizontalAdvance(box->itemText(i)), field)
+                << box->objectName().toStdString() << ": " << box->itemText(i).toStdString();
+        }
     }
 }
 
