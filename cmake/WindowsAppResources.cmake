@@ -83,4 +83,8 @@ function(quillo_add_windows_app_resources target)
   # windres reports no dependencies: name them, so a new icon or manifest relinks the program.
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${depends}")
   target_sources(${target} PRIVATE ${rc})
+  if(MSVC)
+    # The manifest is in the resource; MSVC's linker would add a second one of its own.
+    target_link_options(${target} PRIVATE /MANIFEST:NO)
+  endif()
 endfunction()
