@@ -15,7 +15,7 @@ endif()
 set(QUILLO_MANIFEST_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/app.manifest.in)
 
 # The sizes Windows asks for in lists, title bars, the taskbar, Start and Explorer.
-set(QUILLO_ICON_SIZES 16 20 24 32 40 48 64 256)
+set(QUILLO_WINDOWS_ICON_SIZES 16 20 24 32 40 48 64 256)
 
 # Renders <svg> into <ico> with every size above; sets <out_var> to the .ico's path, or to
 # nothing when that is not possible here.
@@ -32,7 +32,7 @@ function(quillo_windows_icon svg ico out_var)
   get_filename_component(name ${ico} NAME_WE)
   set(pngs)
   set(commands)
-  foreach(size IN LISTS QUILLO_ICON_SIZES)
+  foreach(size IN LISTS QUILLO_WINDOWS_ICON_SIZES)
     set(png ${CMAKE_CURRENT_BINARY_DIR}/${name}-${size}.png)
     list(APPEND pngs ${png})
     list(APPEND commands COMMAND ${QUILLO_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${svg})
