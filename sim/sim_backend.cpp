@@ -238,9 +238,11 @@ void SimInterface::Garble(std::vector<std::uint8_t>& answer) {
         noise_ ^= noise_ << 5U;
         byte = static_cast<std::uint8_t>(noise_);
     }
-    // Sometimes a report of the unit's own ID, so the garbage passes the first check.
-    if (!answer.empty() && (noise_ & 0x100U) != 0) {
+    // Sometimes a report of the unit's own ID, so the garbage passes the first check; its code
+    // is then one no parameter has, so garbage never poses as the unit's value of a parameter.
+    if (answer.size() > 1 && (noise_ & 0x100U) != 0) {
         answer[0] = unit::kReportId;
+        answer[1] |= 0x80U;
     }
 }
 
