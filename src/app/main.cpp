@@ -10,7 +10,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "hid/backend_choice.h"
+#include "backend_choice/backend_choice.h"
 #include "ui/form1.h"
 #include "ui/windows10_style.h"
 
@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
     quillo::ui::ApplyVisualStyle(QStringLiteral("Windows10"));
 
     // The simulated units when QUILLO_SIMULATE names them, else the system's HID layer.
-    quillo::ui::Form1 form(quillo::hid::ChooseBackend());
+    quillo::ui::Form1 form(quillo::backend_choice::ChooseBackend());
     if (form.FormCreate() == quillo::ui::Form1::StartUp::End) {
         return 0;
     }

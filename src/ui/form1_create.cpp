@@ -2,40 +2,34 @@
 
 #include <QComboBox>
 
-#include "app/platform/instance_lock.h"
-#include "app/platform/program_version.h"
 #include "lang/language.h"
 #include "lang/message_table.h"
+#include "platform/instance_lock.h"
+#include "platform/program_names.h"
+#include "platform/program_version.h"
 #include "ui/form1.h"
 #include "ui/message_box.h"
 #include "ui/time_edit.h"
 
 namespace quillo::ui {
 
-namespace {
-// Held by every running copy of this program.
-const char* const kInstanceName = "User_program_Tessmark_Ombrel";
-// Held by the companion service tool, which must not run beside us.
-const char* const kServiceToolName = "Service_program_Tessmark_Ombrel";
-}  // namespace
-
 Form1::StartUp Form1::FormCreate() {
-    namespace system = app::platform;
+    namespace system = quillo::platform;
 
     // First, so that the message about the service tool is in the user's language.
     lang::SelectStartupLanguage();
 
     // Another copy runs: end silently; it is neither told nor raised.
-    if (system::NamedObjectExists(kInstanceName)) {
+    if (system::NamedObjectExists(system::kUnitProgramName)) {
         return StartUp::End;
     }
-    if (system::NamedObjectExists(kServiceToolName)) {
+    if (system::NamedObjectExists(system::kServiceToolName)) {
         ShowMessage(nullptr, lang::MessageText(590));
         return StartUp::End;
     }
     // A copy started at the same moment may have passed the test above too: whoever takes the
     // lock second ends like any second copy.
-    if (system::CreateNamedObject(kInstanceName) == system::CreateResult::AlreadyHeld) {
+    if (system::CreateNamedObject(system::kUnitProgramName) == system::CreateResult::AlreadyHeld) {
         return StartUp::End;
     }
 

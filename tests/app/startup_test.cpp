@@ -12,7 +12,7 @@
 #include <QThread>
 #include <memory>
 
-#include "app/platform/instance_lock.h"
+#include "platform/instance_lock.h"
 #include "lang/message_table.h"
 
 namespace quillo::app {

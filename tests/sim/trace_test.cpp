@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "hid/backend_choice.h"
+#include "backend_choice/backend_choice.h"
 #include "hid/tracing_backend.h"
 #include "sim/sim_backend.h"
 
@@ -78,7 +78,7 @@ TEST_F(TraceTest, AppendsOneLinePerReportWrittenOrDelivered) {
 TEST_F(TraceTest, SimulateAndTraceChooseTheBackend) {
     ::setenv("QUILLO_SIMULATE", "solvi,pargo", 1);
     ::setenv("QUILLO_TRACE", file.c_str(), 1);
-    auto backend = ChooseBackend();
+    auto backend = backend_choice::ChooseBackend();
     ::unsetenv("QUILLO_SIMULATE");
     ::unsetenv("QUILLO_TRACE");
     ASSERT_NE(backend, nullptr);

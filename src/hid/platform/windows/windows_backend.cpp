@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <utility>
 
-#include "hid/platform/windows/wide_text.h"
 #include "hid/platform/windows/windows_handle.h"
+#include "platform/windows/wide_text.h"
 
 namespace quillo::hid::platform {
 
@@ -17,6 +17,9 @@ std::unique_ptr<Backend> createSystemBackend() {
 }
 
 namespace win {
+
+using quillo::platform::win::toUtf8;
+using quillo::platform::win::toWide;
 
 namespace {
 

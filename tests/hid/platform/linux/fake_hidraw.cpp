@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <stdexcept>
 #include <utility>
 
@@ -50,6 +51,24 @@ std::string devnode(const FakeDevice& d) {
     return "/dev/hidraw" + std::to_string(d.number);
 }
 
+// The nodes that umockdev's worker may still call, by key (see PacketNode).
+std::mutex& registryMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::map<std::uintptr_t, PacketNode*>& registry() {
+    static std::map<std::uintptr_t, PacketNode*> nodes;
+    return nodes;
+}
+
+std::uintptr_t nextKey = 1;  // guarded by registryMutex()
+
+// The key travels as the handlers' user data: a number, never dereferenced.
+gpointer keyPointer(std::uintptr_t key) {
+    return reinterpret_cast<gpointer>(key);  // NOLINT(performance-no-int-to-ptr)
+}
+
 }  // namespace
 
 PacketNode::PacketNode(UMockdevTestbed* testbed, std::string devnode)
@@ -69,9 +88,14 @@ PacketNode::PacketNode(UMockdevTestbed* testbed, std::string devnode)
     ::cfmakeraw(&raw);
     ::tcsetattr(drain_, TCSANOW, &raw);
 
+    {
+        const std::lock_guard lock(registryMutex());
+        key_ = nextKey++;
+        registry().emplace(key_, this);
+    }
     handler_ = umockdev_ioctl_base_new();
-    g_signal_connect(handler_, "handle-write", G_CALLBACK(&PacketNode::onWrite), this);
-    g_signal_connect(handler_, "handle-read", G_CALLBACK(&PacketNode::onRead), this);
+    g_signal_connect(handler_, "handle-write", G_CALLBACK(&PacketNode::onWrite), keyPointer(key_));
+    g_signal_connect(handler_, "handle-read", G_CALLBACK(&PacketNode::onRead), keyPointer(key_));
     GError* error = nullptr;
     if (!umockdev_testbed_attach_ioctl(testbed_, devnode_.c_str(), handler_, &error)) {
         const std::string message = error != nullptr ? error->message : "unknown";
@@ -81,6 +105,11 @@ PacketNode::PacketNode(UMockdevTestbed* testbed, std::string devnode)
 }
 
 PacketNode::~PacketNode() {
+    {
+        // Waits for a handler call in progress; later calls find no node.
+        const std::lock_guard lock(registryMutex());
+        registry().erase(key_);
+    }
     umockdev_testbed_detach_ioctl(testbed_, devnode_.c_str(), nullptr);
     g_object_unref(handler_);
     ::close(drain_);
@@ -113,42 +142,56 @@ void PacketNode::unplug() {
     ::close(null);
 }
 
-gboolean PacketNode::onWrite(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer self) {
-    auto* node = static_cast<PacketNode*>(self);
-    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
-    const std::lock_guard lock(node->mutex_);
-    if (node->unplugged_) {
+gboolean PacketNode::onWrite(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer key) {
+    const std::lock_guard lock(registryMutex());
+    const auto found = registry().find(reinterpret_cast<std::uintptr_t>(key));
+    if (found == registry().end()) {
         umockdev_ioctl_client_complete(client, -1, ENODEV);
         return TRUE;
     }
-    node->written_.emplace_back(arg->data, arg->data + arg->data_len);
-    umockdev_ioctl_client_complete(client, arg->data_len, 0);
+    found->second->handleWrite(client);
     return TRUE;
 }
 
-gboolean PacketNode::onRead(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer self) {
-    auto* node = static_cast<PacketNode*>(self);
-    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
-    const std::lock_guard lock(node->mutex_);
-    ++node->readCalls_;
-    if (node->unplugged_ && node->pending_.empty()) {
+gboolean PacketNode::onRead(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer key) {
+    const std::lock_guard lock(registryMutex());
+    const auto found = registry().find(reinterpret_cast<std::uintptr_t>(key));
+    if (found == registry().end()) {
         umockdev_ioctl_client_complete(client, -1, EIO);
         return TRUE;
     }
-    if (node->pending_.empty()) {
-        umockdev_ioctl_client_complete(client, -1, EAGAIN);
-        return TRUE;
+    found->second->handleRead(client);
+    return TRUE;
+}
+
+void PacketNode::handleWrite(UMockdevIoctlClient* client) {
+    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+    const std::lock_guard lock(mutex_);
+    if (unplugged_) {
+        umockdev_ioctl_client_complete(client, -1, ENODEV);
+        return;
     }
-    std::vector<std::uint8_t> report = std::move(node->pending_.front());
-    node->pending_.pop_front();
+    written_.emplace_back(arg->data, arg->data + arg->data_len);
+    umockdev_ioctl_client_complete(client, arg->data_len, 0);
+}
+
+void PacketNode::handleRead(UMockdevIoctlClient* client) {
+    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+    const std::lock_guard lock(mutex_);
+    ++readCalls_;
+    if (pending_.empty()) {
+        umockdev_ioctl_client_complete(client, -1, unplugged_ ? EIO : EAGAIN);
+        return;
+    }
+    std::vector<std::uint8_t> report = std::move(pending_.front());
+    pending_.pop_front();
     char doorbell = 0;
-    [[maybe_unused]] const ssize_t n = ::read(node->drain_, &doorbell, 1);
+    [[maybe_unused]] const ssize_t n = ::read(drain_, &doorbell, 1);
     // Like hidraw: a report longer than the caller's buffer is cut.
     const auto count =
         std::min<std::size_t>(report.size(), static_cast<std::size_t>(arg->data_len));
     std::copy_n(report.begin(), count, arg->data);
     umockdev_ioctl_client_complete(client, static_cast<glong>(count), 0);
-    return TRUE;
 }
 
 FakeHidraw::FakeHidraw() : testbed_(umockdev_testbed_new()) {}

@@ -29,6 +29,12 @@ struct FakeDevice {
 };
 
 // The node's device end: what the program wrote, and reports for it to read.
+//
+// umockdev calls the handlers on its own worker thread, which may still be inside a call when
+// the test lets go of a node. The handlers therefore reach their node only through a registry
+// keyed by a number that is never reused, under a lock held for the whole call: the destructor
+// takes the node out under that lock, so it waits for a call in progress, and a later call finds
+// no node and fails like a device that is gone.
 class PacketNode {
 public:
     PacketNode(UMockdevTestbed* testbed, std::string devnode);
@@ -43,9 +49,12 @@ public:
     int readCalls();
 
 private:
-    static gboolean onWrite(UMockdevIoctlBase* base, UMockdevIoctlClient* client, gpointer self);
-    static gboolean onRead(UMockdevIoctlBase* base, UMockdevIoctlClient* client, gpointer self);
+    static gboolean onWrite(UMockdevIoctlBase* base, UMockdevIoctlClient* client, gpointer key);
+    static gboolean onRead(UMockdevIoctlBase* base, UMockdevIoctlClient* client, gpointer key);
+    void handleWrite(UMockdevIoctlClient* client);
+    void handleRead(UMockdevIoctlClient* client);
 
+    std::uintptr_t key_ = 0;  // this node's entry in the registry
     UMockdevTestbed* testbed_;
     std::string devnode_;
     UMockdevIoctlBase* handler_ = nullptr;

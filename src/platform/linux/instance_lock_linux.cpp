@@ -8,14 +8,14 @@
 #include <filesystem>
 #include <string>
 
-#include "app/platform/instance_lock.h"
+#include "platform/instance_lock.h"
 
 // A named object is the file <name>.lock in the user's runtime directory, "held" while some
 // process has an exclusive flock on it. The kernel drops the lock when the holder's descriptor
 // closes, which happens at the latest when the process ends, crash or SIGKILL included; so a
 // leftover file never blocks anyone.
 
-namespace quillo::app::platform {
+namespace quillo::platform {
 namespace {
 
 bool IsUsableDirectory(const std::string& path) {
@@ -96,4 +96,4 @@ CreateResult CreateNamedObject(const std::string& name) {
     return CreateResult::Created;
 }
 
-}  // namespace quillo::app::platform
+}  // namespace quillo::platform

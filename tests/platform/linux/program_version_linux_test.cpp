@@ -2,9 +2,9 @@
 
 #include <regex>
 
-#include "app/platform/program_version.h"
+#include "platform/program_version.h"
 
-namespace quillo::app::platform {
+namespace quillo::platform {
 namespace {
 
 TEST(ProgramVersionLinux, IsTheProjectVersionAsThreeNumbers) {
@@ -14,4 +14,4 @@ TEST(ProgramVersionLinux, IsTheProjectVersionAsThreeNumbers) {
 }
 
 }  // namespace
-}  // namespace quillo::app::platform
+}  // namespace quillo::platform

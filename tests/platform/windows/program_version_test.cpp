@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/platform/program_version.h"
+#include "platform/program_version.h"
 
-namespace quillo::app::platform {
+namespace quillo::platform {
 namespace {
 
 // Built twice: with a version resource of 1.1.2.3 (the build number is not shown) and without
@@ -12,4 +12,4 @@ TEST(ProgramVersionTest, ComesFromTheProgramFilesResource) {
 }
 
 }  // namespace
-}  // namespace quillo::app::platform
+}  // namespace quillo::platform

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/platform/instance_lock.h"
+#include "platform/instance_lock.h"
 
-namespace quillo::app::platform {
+namespace quillo::platform {
 namespace {
 
 namespace fs = std::filesystem;
@@ -112,4 +112,4 @@ TEST_F(InstanceLockLinux, FallbackDirectoryOpenToOthersIsClosedFirst) {
 }
 
 }  // namespace
-}  // namespace quillo::app::platform
+}  // namespace quillo::platform

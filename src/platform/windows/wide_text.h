@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-namespace quillo::hid::platform::win {
+namespace quillo::platform::win {
 
 // nullopt when `text` is not valid UTF-8.
 std::optional<std::wstring> toWide(const std::string& text);
 // Invalid UTF-16 (a lone surrogate) becomes U+FFFD.
 std::string toUtf8(const std::wstring& text);
 
-}  // namespace quillo::hid::platform::win
+}  // namespace quillo::platform::win

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/platform/instance_lock.h"
+#include "platform/instance_lock.h"
 #include "holder_process.h"
 
-namespace quillo::app::platform {
+namespace quillo::platform {
 namespace test {
 
 namespace {
@@ -155,4 +155,4 @@ TEST(InstanceLockTest, UnusableNamesFail) {
 }
 
 }  // namespace
-}  // namespace quillo::app::platform
+}  // namespace quillo::platform

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace quillo::app::platform {
+namespace quillo::platform {
 
 // True when a running process holds the named object now.
 bool NamedObjectExists(const std::string& name);
@@ -20,4 +20,4 @@ enum class CreateResult {
 // Creates the named object and holds it for the rest of the process's life.
 CreateResult CreateNamedObject(const std::string& name);
 
-}  // namespace quillo::app::platform
+}  // namespace quillo::platform

@@ -1,4 +1,4 @@
-#include "hid/platform/windows/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 #include <climits>
 
@@ -7,7 +7,7 @@
 #endif
 #include <windows.h>
 
-namespace quillo::hid::platform::win {
+namespace quillo::platform::win {
 
 std::optional<std::wstring> toWide(const std::string& text) {
     if (text.empty()) {
@@ -42,4 +42,4 @@ std::string toUtf8(const std::wstring& text) {
     return narrow;
 }
 
-}  // namespace quillo::hid::platform::win
+}  // namespace quillo::platform::win

@@ -8,8 +8,8 @@
 
 #include "hid/platform/hid_backend.h"
 
-namespace quillo::hid {
+namespace quillo::backend_choice {
 
-std::unique_ptr<platform::Backend> ChooseBackend();
+std::unique_ptr<hid::platform::Backend> ChooseBackend();
 
-}  // namespace quillo::hid
+}  // namespace quillo::backend_choice

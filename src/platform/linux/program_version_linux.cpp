@@ -1,10 +1,10 @@
-#include "app/platform/program_version.h"
+#include "platform/program_version.h"
 
-namespace quillo::app::platform {
+namespace quillo::platform {
 
 // Linux executables carry no version resource: the build compiles the project version in.
 std::string ProgramVersionText() {
     return QUILLO_PROGRAM_VERSION;
 }
 
-}  // namespace quillo::app::platform
+}  // namespace quillo::platform

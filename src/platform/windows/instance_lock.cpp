@@ -1,20 +1,20 @@
-#include "app/platform/instance_lock.h"
+#include "platform/instance_lock.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
 
-#include "hid/platform/windows/wide_text.h"
+#include "platform/windows/wide_text.h"
 
-namespace quillo::app::platform {
+namespace quillo::platform {
 
 // Named mutexes without a namespace prefix: visible to the programs of the same log-on.
 // Nobody waits on them; only their existence matters, and it ends with the last process that
 // holds a handle.
 
 bool NamedObjectExists(const std::string& name) {
-    const auto wide = hid::platform::win::toWide(name);
+    const auto wide = win::toWide(name);
     if (!wide || wide->empty()) {
         return false;
     }
@@ -27,7 +27,7 @@ bool NamedObjectExists(const std::string& name) {
 }
 
 CreateResult CreateNamedObject(const std::string& name) {
-    const auto wide = hid::platform::win::toWide(name);
+    const auto wide = win::toWide(name);
     // An empty name would make an unnamed mutex that nobody else can see.
     if (!wide || wide->empty()) {
         return CreateResult::Failed;
@@ -46,4 +46,4 @@ CreateResult CreateNamedObject(const std::string& name) {
     return CreateResult::Created;
 }
 
-}  // namespace quillo::app::platform
+}  // namespace quillo::platform

@@ -1,9 +1,9 @@
 // UTF-8 <-> UTF-16 at the Windows API boundary, both directions, with invalid input.
-#include "hid/platform/windows/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 #include <gtest/gtest.h>
 
-namespace quillo::hid::platform::win {
+namespace quillo::platform::win {
 namespace {
 
 TEST(WideText, RoundTripsAndRefusesOrReplacesInvalidText) {
@@ -24,4 +24,4 @@ TEST(WideText, RoundTripsAndRefusesOrReplacesInvalidText) {
 }
 
 }  // namespace
-}  // namespace quillo::hid::platform::win
+}  // namespace quillo::platform::win

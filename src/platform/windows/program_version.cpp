@@ -1,4 +1,4 @@
-#include "app/platform/program_version.h"
+#include "platform/program_version.h"
 
 #include <cstdio>
 #include <string>
@@ -9,7 +9,7 @@
 #endif
 #include <windows.h>
 
-namespace quillo::app::platform {
+namespace quillo::platform {
 
 namespace {
 
@@ -64,4 +64,4 @@ std::string ProgramVersionText() {
     return text;
 }
 
-}  // namespace quillo::app::platform
+}  // namespace quillo::platform

@@ -10,7 +10,7 @@
 #endif
 #include <windows.h>
 
-namespace quillo::app::platform::test {
+namespace quillo::platform::test {
 
 inline constexpr char kHoldArgument[] = "--hold-named-object";
 
@@ -34,4 +34,4 @@ private:
     HANDLE quit_ = nullptr;
 };
 
-}  // namespace quillo::app::platform::test
+}  // namespace quillo::platform::test
