@@ -49,6 +49,9 @@ protected:
         if (!screenshot.isEmpty()) {
             environment.insert("QUILLO_SCREENSHOT", screenshot);
         }
+        if (!simulate_.isNull()) {
+            environment.insert("QUILLO_SIMULATE", simulate_);
+        }
         process->setProcessEnvironment(environment);
         process->setProgram(QStringLiteral(QUILLO_PROGRAM_PATH));
         return process;
@@ -102,6 +105,7 @@ protected:
     QTemporaryDir home_;
     QString locale_ = QStringLiteral("en_US.UTF-8");
     QString configHome_ = home_.path() + "/config";
+    QString simulate_;  // null: as this process has it
     std::vector<std::unique_ptr<QProcess>> running_;
 };
 
@@ -137,6 +141,16 @@ TEST_F(StartUp, CommandLineOptionsDoNotChangeTheWindow) {
         }
     }
     EXPECT_EQ(magenta, 0);
+}
+
+TEST_F(StartUp, UnknownSimulationOptionEndsWithAClearMessage) {
+    simulate_ = QStringLiteral("solvi:delay=150,pargo:bogus");
+    const Outcome outcome = RunToEnd();
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_FALSE(outcome.windowShown);
+    EXPECT_TRUE(outcome.messages.contains("QUILLO_SIMULATE: unknown option 'bogus' for pargo"))
+        << outcome.messages.toStdString();
 }
 
 TEST_F(StartUp, SecondCopyEndsAtOnceWithoutWindow) {
