@@ -279,7 +279,7 @@ TEST_F(Form1Test, StartsWithTheDesignValues) {
     EXPECT_EQ(form_->Timer3->interval(), 1000);
     EXPECT_TRUE(form_->Timer3->isActive());
     // Coarse timers may fire early; none of the three may.
-    for (const QTimer* timer : {form_->Timer1, form_->Timer2, form_->Timer3}) {
+    for (const auto* timer : {form_->Timer1, form_->Timer2, form_->Timer3}) {
         EXPECT_EQ(timer->timerType(), Qt::PreciseTimer) << timer->objectName().toStdString();
     }
 }
@@ -287,7 +287,7 @@ TEST_F(Form1Test, StartsWithTheDesignValues) {
 // Every item of the design's drop-down lists shows whole in its list's field ("WPA_WPA2_PSK"
 // is the longest for its width).
 TEST_F(Form1Test, EveryListItemFitsItsField) {
-    for (const QComboBox* box :
+    for (const auto* box :
          {form_->ComboBox_Language, form_->ComboBox_Security_WI_FI, form_->ComboBox_Wi_Fi_channel,
           form_->ComboBox_Number_Slave, form_->ComboBox_IP_Slave}) {
         QStyleOptionComboBox option;
