@@ -17,7 +17,7 @@ namespace quillo::cli {
 inline constexpr const char* kBackupFormat = "quilloctl-backup";
 inline constexpr int kBackupVersion = 1;
 // Larger files are refused unread: a backup is about one kilobyte.
-inline constexpr qint64 kMaxBackupSize = 64 * 1024;
+inline constexpr qint64 kMaxBackupSize = qint64{64} * 1024;
 
 // {"wifi": {...}, "fan": {...}} with every key of the model.
 QJsonObject SettingsJson(const UnitState& state, protocol::unit::Model model);

@@ -12,8 +12,6 @@
 
 namespace quillo::cli {
 
-namespace unit = protocol::unit;
-
 QString Command::UnitTitle(const UnitEntry& unit) {
     return QStringLiteral("%1. %2").arg(unit.index).arg(unit.name);
 }
@@ -100,7 +98,7 @@ UnitEntry* Command::ChooseUnit(UnitList& list, int& status) {
 }
 
 std::optional<UnitValues> Command::ReadSettings(UnitLink& link, const UnitEntry& unit,
-                                                int& status) {
+                                                int& status) const {
     protocol::CommandCode missing{};
     std::optional<UnitValues> values = link.ReadSettings(missing);
     if (!values) {
@@ -137,9 +135,9 @@ std::optional<QJsonObject> Command::ReadStates(UnitLink& link, const UnitEntry& 
         }
     }
     const auto state = [&](protocol::CommandCode code) {
-        const protocol::InputReport report(std::span<const std::uint8_t>(answers[code]));
-        return report.byteValue() == unit::kDisconnected ? QStringLiteral("disconnected")
-                                                         : QStringLiteral("connected");
+        const protocol::InputReport report{std::span<const std::uint8_t>(answers[code])};
+        return report.byteValue() == protocol::unit::kDisconnected ? QStringLiteral("disconnected")
+                                                                   : QStringLiteral("connected");
     };
     const quint32 filter =
         protocol::InputReport(std::span<const std::uint8_t>(answers[protocol::Code_Filter_timer]))

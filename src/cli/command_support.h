@@ -33,8 +33,8 @@ class Command {
 public:
     Command(CliContext& context, const Options& options) : context_(context), options_(options) {}
 
-    QTextStream& out() { return *context_.out; }
-    QTextStream& err() { return *context_.err; }
+    QTextStream& out() const { return *context_.out; }
+    QTextStream& err() const { return *context_.err; }
     const Options& options() const { return options_; }
     CliContext& context() { return context_; }
 
@@ -44,7 +44,8 @@ public:
     // Reads the serial number; empty when the unit does not answer.
     QString SerialNumber(UnitLink& link);
     // The read chain; kExitNoAnswer (told) when a code goes unanswered.
-    std::optional<UnitValues> ReadSettings(UnitLink& link, const UnitEntry& unit, int& status);
+    std::optional<UnitValues> ReadSettings(UnitLink& link, const UnitEntry& unit,
+                                           int& status) const;
     // The states the window polls (Wi-Fi, master, filter time), as JSON.
     std::optional<QJsonObject> ReadStates(UnitLink& link, const UnitEntry& unit, int& status);
 

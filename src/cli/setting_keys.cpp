@@ -350,14 +350,14 @@ QString Check(const SettingKey& key, const QJsonValue& value, QJsonValue& checke
             return QStringLiteral("expected one of: %1").arg(ChoiceList(key));
         }
         case Kind::Integer: {
-            const QString range = key.step == 1
-                                      ? QStringLiteral("expected a whole number from %1 to %2")
-                                            .arg(key.minimum)
-                                            .arg(key.maximum)
-                                      : QStringLiteral("expected a multiple of %3 from %1 to %2")
-                                            .arg(key.minimum)
-                                            .arg(key.maximum)
-                                            .arg(key.step);
+            QString range = key.step == 1
+                                ? QStringLiteral("expected a whole number from %1 to %2")
+                                      .arg(key.minimum)
+                                      .arg(key.maximum)
+                                : QStringLiteral("expected a multiple of %3 from %1 to %2")
+                                      .arg(key.minimum)
+                                      .arg(key.maximum)
+                                      .arg(key.step);
             if (!value.isDouble()) {
                 return range;
             }

@@ -47,26 +47,26 @@ TEST_F(CliTest, BadBackupFilesAreRefusedWithNothingSent) {
 
     const BadFile cases[] = {
         {"corrupt",
-         [](const QByteArray&) { return QByteArray("{\"format\": \"quilloctl-backup\",]"); },
+         [](const QByteArray&) { return QByteArray(R"({"format": "quilloctl-backup",])"); },
          "not a backup: unterminated object at byte 31"},
         {"truncated", [](const QByteArray& b) { return b.left(b.size() / 2); },
          "not a backup: unterminated"},
         {"empty", [](const QByteArray&) { return QByteArray(); }, "not a backup:"},
         {"an array", [](const QByteArray&) { return QByteArray("[1, 2]"); },
-         "not a backup: \"format\" is not \"quilloctl-backup\""},
+         R"(not a backup: "format" is not "quilloctl-backup")"},
         {"another format",
          [](const QByteArray& b) {
              return Edited(b, [](QJsonObject& r) { r["format"] = "other"; });
          },
-         "not a backup: \"format\" is not \"quilloctl-backup\""},
+         R"(not a backup: "format" is not "quilloctl-backup")"},
         {"a later version",
          [](const QByteArray& b) { return Edited(b, [](QJsonObject& r) { r["version"] = 2; }); },
-         "backup version not supported: \"version\" must be 1"},
+         R"(backup version not supported: "version" must be 1)"},
         {"an unknown model",
          [](const QByteArray& b) {
              return Edited(b, [](QJsonObject& r) { r["model"] = "Zorvat"; });
          },
-         "\"model\" must be \"Solvi\" or \"Pargo\""},
+         R"("model" must be "Solvi" or "Pargo")"},
         {"the other model's settings",
          [](const QByteArray& b) {
              return Edited(b, [](QJsonObject& r) { r["model"] = "Pargo"; });
@@ -101,11 +101,12 @@ TEST_F(CliTest, BadBackupFilesAreRefusedWithNothingSent) {
          "wifi.gateway: missing"},
         {"settings that are no object",
          [](const QByteArray& b) { return Edited(b, [](QJsonObject& r) { r["fan"] = "fast"; }); },
-         "\"fan\" must be an object of settings"},
+         R"("fan" must be an object of settings)"},
         // The window's rule for the whole page: a master without router needs a password.
         {"a refused combination", Setting("wifi", "wifi-password", "short"),
          "wifi-password: The length of password must be 8 - 60 characters"},
-        {"10 MB of text", [](const QByteArray&) { return QByteArray(10 * 1024 * 1024, 'A'); },
+        {"10 MB of text",
+         [](const QByteArray&) { return QByteArray(qsizetype{10} * 1024 * 1024, 'A'); },
          "not a backup: larger than 65536 bytes"},
     };
     for (const BadFile& c : cases) {
