@@ -15,6 +15,7 @@ namespace {
 // System error codes handed back by a refused open (those of Windows).
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorAccessDenied = 5;
+constexpr std::uint32_t kErrorGenFailure = 31;
 
 class SimHandle : public platform::Handle {
 public:
@@ -40,7 +41,7 @@ public:
     }
 
     bool reportLengths(platform::ReportLengths& out) override {
-        if (iface_->faults().noReportLengths) {
+        if (iface_->faults().noReportLengths || iface_->takeUnreadableLengths()) {
             return false;
         }
         out = iface_->reportLengths;
@@ -78,22 +79,6 @@ std::string SerialNumber(int n) {
     return text;
 }
 
-// QUILLO_SIMULATE names a model by the last word of its list name, in any case.
-std::optional<Model> ModelNamed(const std::string& name) {
-    const auto sameLetter = [](char16_t listed, char given) {
-        return listed < 0x80 &&
-               std::tolower(listed) == std::tolower(static_cast<unsigned char>(given));
-    };
-    for (const unit::ModelIdentity& identity : unit::kModels) {
-        const std::u16string_view word =
-            identity.listName.substr(identity.listName.rfind(u' ') + 1);
-        if (std::equal(word.begin(), word.end(), name.begin(), name.end(), sameLetter)) {
-            return identity.model;
-        }
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 SimInterface::SimInterface(std::string path, std::uint64_t id, platform::Attributes attrs,
@@ -113,8 +98,27 @@ void SimInterface::setFaults(const Faults& faults) {
     {
         std::lock_guard lock(mutex_);
         faults_ = faults;
+        nextStray_ = std::chrono::steady_clock::now() + faults.strayLineEvery;
     }
     cv_.notify_all();
+}
+
+bool SimInterface::takeRefusedOpen(platform::Access access) {
+    std::lock_guard lock(mutex_);
+    if (access != platform::Access::ReadWrite || faults_.refusedReadWriteOpens <= 0) {
+        return false;
+    }
+    --faults_.refusedReadWriteOpens;
+    return true;
+}
+
+bool SimInterface::takeUnreadableLengths() {
+    std::lock_guard lock(mutex_);
+    if (faults_.unreadableLengths <= 0) {
+        return false;
+    }
+    --faults_.unreadableLengths;
+    return true;
 }
 
 bool SimInterface::pluggedIn() const {
@@ -156,11 +160,20 @@ bool SimInterface::write(const std::uint8_t* data, std::size_t size) {
         if (!pluggedIn_) {
             return false;
         }
+        if (faults_.writeErrors > 0) {
+            --faults_.writeErrors;
+            return false;
+        }
         writes_.emplace_back(data, data + size);
         if (unit_) {
             unit_->inputLength = reportLengths.input;
             const auto due = std::chrono::steady_clock::now() + faults_.answerDelay;
             for (auto& answer : unit_->Receive(data, size)) {
+                ++answers_;
+                if (faults_.garbageEvery > 0 &&
+                    answers_ % static_cast<std::uint32_t>(faults_.garbageEvery) == 0) {
+                    Garble(answer);
+                }
                 input_.push_back({due, std::move(answer)});
             }
         }
@@ -185,7 +198,15 @@ platform::ReadResult SimInterface::read(std::uint8_t* buffer, std::size_t size, 
             --faults_.zeroLengthReads;
             return {platform::ReadStatus::Data, 0, 0};
         }
+        if (faults_.readErrors > 0) {
+            --faults_.readErrors;
+            return {platform::ReadStatus::Error, 0, kErrorGenFailure};
+        }
         const auto now = Clock::now();
+        if (unit_ && faults_.strayLineEvery.count() > 0 && now >= nextStray_) {
+            nextStray_ = now + faults_.strayLineEvery;
+            input_.push_back({now, StrayLine()});
+        }
         if (!input_.empty() && input_.front().due <= now) {
             const std::vector<std::uint8_t> report = std::move(input_.front().bytes);
             input_.pop_front();
@@ -200,10 +221,35 @@ platform::ReadResult SimInterface::read(std::uint8_t* buffer, std::size_t size, 
         if (!input_.empty()) {
             wakeAt = std::min(wakeAt, input_.front().due);
         }
+        if (unit_ && faults_.strayLineEvery.count() > 0) {
+            wakeAt = std::min(wakeAt, nextStray_);
+        }
         ++waitingReads_;
         cv_.wait_until(lock, wakeAt);
         --waitingReads_;
     }
+}
+
+void SimInterface::Garble(std::vector<std::uint8_t>& answer) {
+    // A small xorshift: garbage that is the same in every run.
+    for (std::uint8_t& byte : answer) {
+        noise_ ^= noise_ << 13U;
+        noise_ ^= noise_ >> 17U;
+        noise_ ^= noise_ << 5U;
+        byte = static_cast<std::uint8_t>(noise_);
+    }
+    // Sometimes a report of the unit's own ID, so the garbage passes the first check; its code
+    // is then one no parameter has, so garbage never poses as the unit's value of a parameter.
+    if (answer.size() > 1 && (noise_ & 0x100U) != 0) {
+        answer[0] = unit::kReportId;
+        answer[1] |= 0x80U;
+    }
+}
+
+std::vector<std::uint8_t> SimInterface::StrayLine() const {
+    static constexpr std::string_view kLine = R"(+CWLAP:(3,"Stray",-70,"02:00:00:00:00:01",6,0,0))";
+    const std::vector<std::uint8_t> text(kLine.begin(), kLine.end());
+    return unit::answerReport(unit::kScanLineCode, text, reportLengths.input);
 }
 
 void SimInterface::cancel(bool& cancelled) {
@@ -239,7 +285,8 @@ std::unique_ptr<platform::Handle> SimBackend::open(const std::string& path, plat
     if (it == present_.end()) {
         code = kErrorFileNotFound;
     } else if ((access == platform::Access::ReadWrite && (*it)->faults().refuseReadWrite) ||
-               (access == platform::Access::None && (*it)->faults().refuseNoAccess)) {
+               (access == platform::Access::None && (*it)->faults().refuseNoAccess) ||
+               (*it)->takeRefusedOpen(access)) {
         code = kErrorAccessDenied;
     }
     if (error != nullptr) {
@@ -316,21 +363,6 @@ SimInterface* SimBackend::find(const std::string& path) {
     const auto it = std::find_if(present_.begin(), present_.end(),
                                  [&](const auto& iface) { return iface->path() == path; });
     return it == present_.end() ? nullptr : it->get();
-}
-
-std::unique_ptr<SimBackend> CreateSimBackend(const std::string& models) {
-    auto backend = std::make_unique<SimBackend>();
-    std::stringstream list(models);
-    std::string name;
-    while (std::getline(list, name, ',')) {
-        name.erase(std::remove_if(name.begin(), name.end(),
-                                  [](unsigned char c) { return std::isspace(c) != 0; }),
-                   name.end());
-        if (const auto model = ModelNamed(name)) {
-            backend->plugUnit(*model, false);
-        }
-    }
-    return backend;
 }
 
 }  // namespace quillo::sim

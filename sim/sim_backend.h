@@ -29,6 +29,15 @@ struct Faults {
     bool noReportLengths = false;              // the capabilities cannot be read
     int zeroLengthReads = 0;                   // the next reads complete with 0 bytes
     std::chrono::milliseconds answerDelay{0};  // a unit's answers arrive this much later
+    // Counted faults: each hits that many times, then the interface behaves again.
+    int refusedReadWriteOpens = 0;  // the next opens with read and write access fail
+    int unreadableLengths = 0;      // the next reads of the capabilities fail
+    int readErrors = 0;             // the next reads fail with an I/O error
+    int writeErrors = 0;            // the next writes fail
+    // Every `garbageEvery`-th answer of the unit is replaced by bytes of no meaning (0: never).
+    int garbageEvery = 0;
+    // A scan line nobody asked for arrives this often (0: never).
+    std::chrono::milliseconds strayLineEvery{0};
 };
 
 // One virtual HID interface. Tests reach it through SimBackend and use it from the main thread;
@@ -63,7 +72,9 @@ public:
     // Input reports queued and not yet read.
     int queuedReports() const;
 
-    // Used by SimHandle.
+    // Used by SimHandle and SimBackend.
+    bool takeRefusedOpen(platform::Access access);
+    bool takeUnreadableLengths();
     bool write(const std::uint8_t* data, std::size_t size);
     platform::ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs,
                               const bool& cancelled);
@@ -71,6 +82,9 @@ public:
     void unplug();
 
 private:
+    void Garble(std::vector<std::uint8_t>& answer);
+    std::vector<std::uint8_t> StrayLine() const;
+
     struct Pending {
         std::chrono::steady_clock::time_point due;
         std::vector<std::uint8_t> bytes;
@@ -85,6 +99,9 @@ private:
     int waitingReads_ = 0;
     Faults faults_;
     std::deque<Pending> input_;
+    std::chrono::steady_clock::time_point nextStray_;
+    std::uint32_t answers_ = 0;         // answers sent, to place the garbage
+    std::uint32_t noise_ = 0x2545F491;  // state of the garbage bytes, the same in every run
     std::vector<std::vector<std::uint8_t>> writes_;
 };
 
@@ -118,9 +135,5 @@ private:
     std::uint64_t nextId_ = 1;
     int nextPath_ = 0;
 };
-
-// Parses a QUILLO_SIMULATE value ("solvi,pargo", any list of the two) into a backend with those
-// units plugged in; unknown names are skipped.
-std::unique_ptr<SimBackend> CreateSimBackend(const std::string& models);
 
 }  // namespace quillo::sim

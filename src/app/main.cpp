@@ -7,6 +7,8 @@
 // scripts/screenshot and the start-up tests use it; nothing else does.
 
 #include <QApplication>
+#include <QDirIterator>
+#include <QIcon>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -47,11 +49,24 @@ void GrabWhenShown(quillo::ui::Form1& form, const QString& file) {
     });
 }
 
+// The program's icon in every size the build rendered into the resource.
+QIcon ProgramIcon() {
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/icons"), QDir::Dirs);
+    while (sizes.hasNext()) {
+        icon.addFile(sizes.next() + QStringLiteral("/quillo-config.png"));
+    }
+    return icon;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aldrun Quillo"));
+    // Task bars find the menu entry's icon and group the windows by these two.
+    QApplication::setDesktopFileName(QStringLiteral("com.aldrun.QuilloConfig"));
+    QApplication::setWindowIcon(ProgramIcon());
     // Keys typed into a list less than 500 ms apart search together.
     QApplication::setKeyboardInputInterval(500);
     quillo::ui::ApplyProgramFonts();

@@ -4,14 +4,14 @@
 #include <string>
 
 #include "hid/tracing_backend.h"
-#include "sim/sim_backend.h"
+#include "sim/sim_options.h"
 
 namespace quillo::backend_choice {
 
 std::unique_ptr<hid::platform::Backend> ChooseBackend() {
     const char* simulate = std::getenv("QUILLO_SIMULATE");
     std::unique_ptr<hid::platform::Backend> backend = simulate != nullptr
-                                                          ? sim::CreateSimBackend(simulate)
+                                                          ? sim::SimBackendOrExit(simulate)
                                                           : hid::platform::createSystemBackend();
     const char* trace = std::getenv("QUILLO_TRACE");
     if (backend && trace != nullptr && *trace != '\0') {

@@ -113,38 +113,80 @@ QString HidDevice::ProductName() {
     if (!productName_.isEmpty()) {
         return productName_;
     }
+    // A handle kept open for writing stays open.
+    const bool opened = !fileHandle_;
     if (OpenFile()) {
         std::u16string name;
         if (fileHandle_->productString(name)) {
             const std::size_t end = std::min({name.find(u'\0'), name.size(), kMaxProductNameUnits});
             productName_ = QString::fromUtf16(name.data(), static_cast<qsizetype>(end));
         }
-        CloseFile();
+        if (opened) {
+            CloseFile();
+        }
     }
     return productName_;
 }
 
 HidCaps HidDevice::Caps() {
-    if (!caps_ && OpenFile()) {
+    // Lengths that could not be read, or read as 0, are asked for again: a unit whose
+    // capabilities were unreadable once must not stay without reports for good.
+    const bool known =
+        caps_ && caps_->InputReportByteLength != 0 && caps_->OutputReportByteLength != 0;
+    const bool opened = !fileHandle_;
+    if (!known && OpenFile()) {
         platform::ReportLengths lengths;
         if (fileHandle_->reportLengths(lengths)) {
             caps_ = HidCaps{lengths.input, lengths.output};
         }
-        CloseFile();
+        if (opened) {
+            CloseFile();
+        }
     }
     return caps_.value_or(HidCaps{});
+}
+
+bool HidDevice::OpenForWrite() {
+    if (fileHandle_ && fileHandle_->access() == platform::Access::ReadWrite) {
+        return true;
+    }
+    if (!OpenRuleAllows()) {
+        return false;
+    }
+    // An identification-only handle kept from a refused open never writes: ask for read and
+    // write access again, so a refusal that has ended no longer leaves the unit write-dead.
+    std::unique_ptr<platform::Handle> handle =
+        backend_->open(pnpInfo_->path, platform::Access::ReadWrite);
+    hasReadWriteAccess_ = handle != nullptr;
+    if (!handle) {
+        return false;
+    }
+    fileHandle_ = std::move(handle);
+    return true;
 }
 
 bool HidDevice::WriteFile(const std::uint8_t* report, std::uint32_t toWrite,
                           std::uint32_t& bytesWritten) {
     bytesWritten = 0;
-    if (!OpenFile()) {
-        return false;
+    // A handle that fails a write is dropped; when it had served before, the write is tried once
+    // more on a fresh one (the node may have been replaced under the same path).
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const bool reused = fileHandle_ && fileHandle_->access() == platform::Access::ReadWrite;
+        if (!OpenForWrite()) {
+            return false;
+        }
+        std::size_t written = 0;
+        if (fileHandle_->write(report, toWrite, written)) {
+            bytesWritten = static_cast<std::uint32_t>(written);
+            StartReaderIfAllowed();
+            return true;
+        }
+        CloseFile();
+        if (!reused) {
+            break;
+        }
     }
-    std::size_t written = 0;
-    const bool ok = fileHandle_->write(report, toWrite, written);
-    bytesWritten = static_cast<std::uint32_t>(written);
-    return ok;
+    return false;
 }
 
 void HidDevice::SetPollingDelayTime(int ms) {
@@ -197,14 +239,35 @@ void HidDevice::SetOnUnplug(HidPlugEvent handler) {
 }
 
 void HidDevice::StartReaderIfAllowed() {
-    if (!onData_ || !isPluggedIn_ || !isCheckedOut_ || !hasReadWriteAccess_ || reader_) {
+    if (!onData_ || !isPluggedIn_ || !isCheckedOut_ || reader_) {
         return;
     }
-    const std::size_t length = Caps().InputReportByteLength;
-    OpenFileEx(HidOpenExMode::omhRead);
-    reader_ = std::make_unique<HidDeviceReadThread>(this, readHandle_, length, threadSleepTime_,
-                                                    pollingDelayTime_);
-    reader_->SetReportErrors(static_cast<bool>(onDataError_));
+    // Without a read handle or an input length yet, the reader asks for them on every pass
+    // until both are there (a refused open, unreadable capabilities).
+    std::size_t length = 0;
+    std::shared_ptr<platform::Handle> handle = OpenReadHandle(length);
+    // Errors are reported from the first pass on.
+    reader_ =
+        std::make_unique<HidDeviceReadThread>(this, std::move(handle), length, threadSleepTime_,
+                                              pollingDelayTime_, static_cast<bool>(onDataError_));
+}
+
+std::shared_ptr<platform::Handle> HidDevice::OpenReadHandle(std::size_t& length) {
+    length = 0;
+    readHandle_.reset();
+    if (!isPluggedIn_ || !isCheckedOut_) {
+        return nullptr;
+    }
+    const std::size_t known = Caps().InputReportByteLength;
+    if (known == 0) {
+        return nullptr;
+    }
+    readHandle_ = backend_->open(pnpInfo_->path, platform::Access::ReadWrite);
+    hasReadWriteAccess_ = readHandle_ != nullptr;
+    if (readHandle_) {
+        length = known;
+    }
+    return readHandle_;
 }
 
 void HidDevice::StopReader(const HidDataEvent& deliverTo) {

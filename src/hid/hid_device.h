@@ -25,9 +25,12 @@ public:
     // The product string, cut at the first NUL and at 254 units; cached once read. Outside the
     // open rule an uncached name reads as empty.
     QString ProductName();
-    // Report lengths; read once per object while the device can be opened, else zero.
+    // Report lengths; read once per object while the device can be opened, else zero. Lengths
+    // that read as 0 are asked for again on the next call.
     HidCaps Caps();
-    // Synchronous write of one output report (byte 0 = report ID).
+    // Synchronous write of one output report (byte 0 = report ID). Without read and write
+    // access it asks for it again first; a failed write returns false and leaves no broken
+    // handle behind, so the next write opens afresh.
     bool WriteFile(const std::uint8_t* report, std::uint32_t toWrite, std::uint32_t& bytesWritten);
 
     bool IsPluggedIn() const { return isPluggedIn_; }
@@ -60,6 +63,7 @@ public:
 
 private:
     friend class HidDeviceController;
+    friend class HidDeviceReadThread;
 
     // Creation as a scan does it; throws HidControllerError.
     HidDevice(HidDeviceController* controller, platform::Backend* backend,
@@ -68,6 +72,10 @@ private:
     // A handle may be opened only while plugged in and checked out or being enumerated.
     bool OpenRuleAllows() const { return isPluggedIn_ && (isCheckedOut_ || isEnumerated_); }
     std::unique_ptr<platform::Handle> OpenSynchronous();
+    bool OpenForWrite();
+    // For the reader (main thread): a fresh read handle and the input length, or nullptr while
+    // the device cannot be read (no access, lengths unknown, unplugged or checked in).
+    std::shared_ptr<platform::Handle> OpenReadHandle(std::size_t& length);
     void CloseAllHandles();
     void SetInheritedOnData(HidDataEvent handler);
     void StartReaderIfAllowed();

@@ -25,6 +25,8 @@ struct HidDeviceReadThread::State {
     std::condition_variable cv;
     bool stop = false;
     bool handleClosed = false;
+    bool handleRequested = false;  // the reader waits for the main thread to open a handle
+    bool deviceGone = false;       // unplugged or checked in: no handle will come any more
     Slot slot = Slot::Empty;
     bool slotIsError = false;
     std::size_t bytes = 0;
@@ -64,15 +66,46 @@ struct HidDeviceReadThread::State {
         }
         st->cv.notify_all();
     }
+
+    // Main thread: opens a read handle for the waiting reader (opens happen on this thread only)
+    // and sizes its buffer to the input length known now.
+    static void ProvideHandle(const std::shared_ptr<State>& st) {
+        HidDevice* dev = nullptr;
+        {
+            std::lock_guard lock(st->mutex);
+            if (!st->handleRequested || st->device == nullptr) {
+                return;
+            }
+            dev = st->device;
+        }
+        std::size_t length = 0;
+        std::shared_ptr<platform::Handle> fresh = dev->OpenReadHandle(length);
+        const bool gone = !dev->IsPluggedIn() || !dev->IsCheckedOut();
+        // The handle given up on is released here, on the main thread, not under the reader.
+        std::shared_ptr<platform::Handle> old;
+        {
+            std::lock_guard lock(st->mutex);
+            old = std::move(st->handle);
+            st->handle = std::move(fresh);
+            st->handleClosed = st->handle == nullptr;
+            if (st->handle) {
+                st->report.assign(length, 0);
+            }
+            st->deviceGone = gone;
+            st->handleRequested = false;
+        }
+        st->cv.notify_all();
+    }
 };
 
 HidDeviceReadThread::HidDeviceReadThread(HidDevice* device,
                                          std::shared_ptr<platform::Handle> handle,
                                          std::size_t reportLength, int threadSleepTime,
-                                         int pollingDelayTime)
+                                         int pollingDelayTime, bool reportErrors)
     : state_(std::make_shared<State>()),
       threadSleepTime_(threadSleepTime),
       pollingDelayTime_(pollingDelayTime),
+      reportErrors_(reportErrors),
       queue_(HandOverQueue::Instance()) {
     state_->device = device;
     state_->handle = std::move(handle);
@@ -141,6 +174,43 @@ void HidDeviceReadThread::Stop(const HidDataEvent& deliverTo) {
     state_->handle.reset();
 }
 
+std::shared_ptr<platform::Handle> HidDeviceReadThread::UsableHandle() {
+    std::lock_guard lock(state_->mutex);
+    return state_->handleClosed ? nullptr : state_->handle;
+}
+
+void HidDeviceReadThread::GiveUpHandle() {
+    std::lock_guard lock(state_->mutex);
+    state_->handleClosed = true;
+}
+
+// Asks the main thread for a new read handle and waits until it has answered; false when a stop
+// came first.
+bool HidDeviceReadThread::RequestHandle() {
+    {
+        std::lock_guard lock(state_->mutex);
+        if (state_->stop) {
+            return false;
+        }
+        state_->handleRequested = true;
+    }
+    queue_->Post([st = state_] { State::ProvideHandle(st); });
+    std::unique_lock lock(state_->mutex);
+    state_->cv.wait(lock, [this] { return state_->stop || !state_->handleRequested; });
+    return !state_->stop;
+}
+
+// Records a failed pass and hands the error to the main thread when errors are reported; false
+// when a stop came first.
+bool HidDeviceReadThread::ReportError(std::uint32_t error) {
+    err_ = error;
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->error = error;
+    }
+    return !reportErrors_.load() || HandOver(true);
+}
+
 bool HidDeviceReadThread::StopRequested() {
     std::lock_guard lock(state_->mutex);
     return state_->stop;
@@ -175,31 +245,52 @@ bool HidDeviceReadThread::HandOver(bool isError) {
 }
 
 void HidDeviceReadThread::Run() {
-    std::vector<std::uint8_t>& report = state_->report;
+    // After a pass that failed (no handle, an error or a 0-byte read) the reader pauses before
+    // it tries again, so a broken device never makes it spin.
+    bool failed = false;
     for (;;) {
-        std::shared_ptr<platform::Handle> handle;
-        {
-            std::lock_guard lock(state_->mutex);
-            if (state_->stop) {
+        if (failed && !Pause(threadSleepTime_.load())) {
+            return;
+        }
+        failed = false;
+        if (StopRequested()) {
+            return;
+        }
+        std::shared_ptr<platform::Handle> handle = UsableHandle();
+        if (!handle) {
+            if (!RequestHandle()) {
                 return;
             }
-            if (!state_->handleClosed) {
-                handle = state_->handle;
-            }
+            handle = UsableHandle();
         }
+        if (!handle) {
+            if (!ReportError(kErrorInvalidHandle)) {
+                return;
+            }
+            bool gone = false;
+            {
+                std::lock_guard lock(state_->mutex);
+                gone = state_->deviceGone;
+            }
+            if (gone) {
+                // Unplugged or checked in: nothing to read until the stop comes.
+                std::unique_lock lock(state_->mutex);
+                state_->cv.wait(lock, [this] { return state_->stop; });
+                return;
+            }
+            failed = true;
+            continue;
+        }
+        // Sized with the handle: only this thread uses it between hand-overs.
+        std::vector<std::uint8_t>& report = state_->report;
         std::fill(report.begin(), report.end(), std::uint8_t{0});
 
         platform::ReadResult result;
-        if (handle) {
-            // Wait in slices; the stop check between them is a fallback, cancelRead() wakes the
-            // read at once.
-            do {
-                result = handle->read(report.data(), report.size(), threadSleepTime_.load());
-            } while (result.status == platform::ReadStatus::Timeout && !StopRequested());
-        } else {
-            result.status = platform::ReadStatus::Error;
-            result.error = kErrorInvalidHandle;
-        }
+        // Wait in slices; the stop check between them is a fallback, cancelRead() wakes the read
+        // at once.
+        do {
+            result = handle->read(report.data(), report.size(), threadSleepTime_.load());
+        } while (result.status == platform::ReadStatus::Timeout && !StopRequested());
         // A report that was read is handed over even when a stop came meanwhile: it must not be
         // lost.
         if (result.status == platform::ReadStatus::Data && result.bytes > 0) {
@@ -216,28 +307,27 @@ void HidDeviceReadThread::Run() {
 
         switch (result.status) {
             case platform::ReadStatus::Data:
+                failed = result.bytes == 0;
                 break;
             case platform::ReadStatus::Gone:
             case platform::ReadStatus::Error:
-                // No read could be made: report it and retry after a pause, so an unplugged
-                // interface does not make the reader spin.
-                err_ = result.error;
-                {
-                    std::lock_guard lock(state_->mutex);
-                    state_->error = result.error;
-                }
-                if ((reportErrors_.load() && !HandOver(true)) || !Pause(threadSleepTime_.load())) {
+                // The handle is given up: the next pass asks for a fresh one.
+                GiveUpHandle();
+                if (!ReportError(result.error)) {
                     return;
                 }
-                continue;
-            case platform::ReadStatus::Cancelled: {
-                // A cancelled handle never reads again: treat it as closed from now on.
-                std::lock_guard lock(state_->mutex);
-                state_->handleClosed = true;
+                failed = true;
                 break;
-            }
+            case platform::ReadStatus::Cancelled:
+                // Closed under the reader (unplugging, CloseFileEx): a cancelled handle never
+                // reads again; the next pass asks for a fresh one at once.
+                GiveUpHandle();
+                continue;
             case platform::ReadStatus::Timeout:
                 break;
+        }
+        if (failed) {
+            continue;
         }
         const int delay = pollingDelayTime_.load();
         if (delay > 0 && !Pause(delay)) {

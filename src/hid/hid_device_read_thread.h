@@ -23,10 +23,13 @@ class HandOverQueue;
 
 class HidDeviceReadThread {
 public:
-    // `handle` is the device's read handle, or nullptr when it could not be opened (every pass
-    // then fails to start a read, as with a closed handle).
+    // `handle` is the device's read handle, or nullptr when it could not be opened yet. Without
+    // a usable handle (none, closed, or given up after an error) a pass asks the main thread for
+    // a fresh one with the input length known then; while none comes, the pass reports the
+    // error and the reader pauses ThreadSleepTime before the next.
     HidDeviceReadThread(HidDevice* device, std::shared_ptr<platform::Handle> handle,
-                        std::size_t reportLength, int threadSleepTime, int pollingDelayTime);
+                        std::size_t reportLength, int threadSleepTime, int pollingDelayTime,
+                        bool reportErrors);
     HidDeviceReadThread(const HidDeviceReadThread&) = delete;
     HidDeviceReadThread& operator=(const HidDeviceReadThread&) = delete;
     ~HidDeviceReadThread();
@@ -52,13 +55,17 @@ public:
 private:
     void Run();
     bool HandOver(bool isError);
+    std::shared_ptr<platform::Handle> UsableHandle();
+    void GiveUpHandle();
+    bool RequestHandle();
+    bool ReportError(std::uint32_t error);
     bool Pause(int ms);
     bool StopRequested();
 
     std::shared_ptr<State> state_;
     std::atomic<int> threadSleepTime_;
     std::atomic<int> pollingDelayTime_;
-    std::atomic<bool> reportErrors_{false};
+    std::atomic<bool> reportErrors_;
     std::atomic<std::uint32_t> err_{0};
     HandOverQueue* queue_;
     std::thread thread_;

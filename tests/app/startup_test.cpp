@@ -49,6 +49,9 @@ protected:
         if (!screenshot.isEmpty()) {
             environment.insert("QUILLO_SCREENSHOT", screenshot);
         }
+        if (!simulate_.isNull()) {
+            environment.insert("QUILLO_SIMULATE", simulate_);
+        }
         process->setProcessEnvironment(environment);
         process->setProgram(QStringLiteral(QUILLO_PROGRAM_PATH));
         return process;
@@ -100,6 +103,7 @@ protected:
 
     QTemporaryDir home_;
     QString locale_ = QStringLiteral("en_US.UTF-8");
+    QString simulate_;  // null: as this process has it
     std::vector<std::unique_ptr<QProcess>> running_;
 };
 
@@ -110,6 +114,16 @@ TEST_F(StartUp, AloneItShowsTheWindowAndEndsWithZero) {
     EXPECT_TRUE(outcome.windowShown);
     EXPECT_EQ(QImage(home_.path() + "/window.png").size(), QSize(728, 488));
     EXPECT_FALSE(outcome.messages.contains("message box:")) << outcome.messages.toStdString();
+}
+
+TEST_F(StartUp, UnknownSimulationOptionEndsWithAClearMessage) {
+    simulate_ = QStringLiteral("solvi:delay=150,pargo:bogus");
+    const Outcome outcome = RunToEnd();
+    ASSERT_TRUE(outcome.finished);
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_FALSE(outcome.windowShown);
+    EXPECT_TRUE(outcome.messages.contains("QUILLO_SIMULATE: unknown option 'bogus' for pargo"))
+        << outcome.messages.toStdString();
 }
 
 TEST_F(StartUp, SecondCopyEndsAtOnceWithoutWindow) {

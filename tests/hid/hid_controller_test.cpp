@@ -247,26 +247,60 @@ TEST_F(ControllerTest, RetryCreateRepeatsUntilTheFirstSuccess) {
     EXPECT_EQ(controller->Count(), 1);
 }
 
-TEST_F(ControllerTest, DeviceWithoutReadWriteAccessIsListedButNeverReadsOrWrites) {
+TEST_F(ControllerTest, RefusedReadWriteOpenIsAskedForAgainOnTheNextWrite) {
     auto& iface = backend->plugUnit(Model::Single, false);
     iface.setFaults(Faults{.refuseReadWrite = true});
     Start();
-    controller->SetOnDeviceData(
-        [](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {});
     HidDevice* dev = nullptr;
     controller->SetOnEnumerate([&](HidDevice* d, int idx) {
-        EXPECT_EQ(d->ProductName(), "Zorvat");
+        EXPECT_EQ(d->ProductName(), "Zorvat");  // listed and named all the same
         return controller->CheckOutByIndex(dev, idx);
     });
     EXPECT_EQ(controller->Enumerate(), 1);
     ASSERT_NE(dev, nullptr);
     EXPECT_FALSE(dev->HasReadWriteAccess());
-    EXPECT_FALSE(dev->HasReader());
     const std::uint8_t report[65] = {1, 16, 1, 5};
     std::uint32_t written = 99;
+    // While refused, a write fails and says so; nothing reaches the unit.
     EXPECT_FALSE(dev->WriteFile(report, sizeof report, written));
     EXPECT_EQ(written, 0U);
     EXPECT_TRUE(iface.writes().empty());
+    // The refusal ends: the next write opens with read and write access and goes out.
+    iface.setFaults(Faults{});
+    EXPECT_TRUE(dev->WriteFile(report, sizeof report, written));
+    EXPECT_EQ(written, 65U);
+    EXPECT_TRUE(dev->HasReadWriteAccess());
+    EXPECT_EQ(iface.writes().size(), 1U);
+    // A write that fails on a handle that served before is tried once more on a fresh one.
+    iface.setFaults(Faults{.writeErrors = 1});
+    EXPECT_TRUE(dev->WriteFile(report, sizeof report, written));
+    // Two failures in a row: false, and the next write is sound again.
+    iface.setFaults(Faults{.writeErrors = 2});
+    EXPECT_FALSE(dev->WriteFile(report, sizeof report, written));
+    EXPECT_EQ(written, 0U);
+    EXPECT_TRUE(dev->WriteFile(report, sizeof report, written));
+    EXPECT_EQ(iface.writes().size(), 3U);
+    controller->CheckIn(dev);
+}
+
+TEST_F(ControllerTest, LengthsThatReadAsZeroAreAskedForAgain) {
+    auto& iface = backend->plugUnit(Model::Single, false);
+    Start();
+    HidDevice* dev = nullptr;
+    ASSERT_TRUE(controller->CheckOutByIndex(dev, 0));
+    iface.setFaults(Faults{.unreadableLengths = 1});
+    EXPECT_EQ(dev->Caps().InputReportByteLength, 0);
+    EXPECT_EQ(dev->Caps().InputReportByteLength, 65);
+    // A device whose lengths read as 0 asks again; known lengths are kept.
+    iface.reportLengths = {65, 0};
+    delete dev;  // the list holds a fresh device for the interface now
+    ASSERT_TRUE(controller->CheckOutByIndex(dev, 0));
+    EXPECT_EQ(dev->Caps().OutputReportByteLength, 0);
+    iface.reportLengths = {65, 65};
+    EXPECT_EQ(dev->Caps().OutputReportByteLength, 65);
+    iface.reportLengths = {10, 10};
+    EXPECT_EQ(dev->Caps().OutputReportByteLength, 65);
+    controller->CheckIn(dev);
 }
 
 TEST_F(ControllerTest, WriteFileWritesWholeReportsUnderTheOpenRule) {

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -227,6 +228,51 @@ TEST_F(ReaderTest, HandOversRunInsideANestedLoopAndAStopThereDoesNotDeadlock) {
     EXPECT_TRUE(secondSeenInModal);
     EXPECT_EQ(controller->Count(), 2);
     EXPECT_FALSE(controller->Device(0)->IsCheckedOut());
+}
+
+// A unit that misbehaves at first: the reader keeps asking for a handle and the lengths, and
+// reads again after errors and 0-byte reads, pausing ThreadSleepTime each time, until the
+// report waiting for it arrives.
+TEST_F(ReaderTest, ReaderRecoversFromRefusedOpensUnreadableLengthsAndFailedReads) {
+    struct Case {
+        const char* name;
+        Faults faults;
+        std::size_t errors;  // OnDataError calls before the report arrives
+        std::uint32_t code;
+    };
+    // Creation and the check-out's capabilities open take two refusals before the reader's.
+    for (const Case& c : {Case{"refused opens", {.refusedReadWriteOpens = 4}, 1, 6},
+                          Case{"unreadable lengths", {.unreadableLengths = 2}, 1, 6},
+                          Case{"read errors", {.readErrors = 2}, 2, 31},
+                          Case{"zero-byte reads", {.zeroLengthReads = 3}, 0, 0}}) {
+        SCOPED_TRACE(c.name);
+        backend = std::make_shared<SimBackend>();
+        SimInterface& iface = backend->plugUnit(Model::Single, false);
+        iface.setFaults(c.faults);
+        controller = std::make_unique<HidDeviceController>(backend);
+        std::vector<std::uint32_t> errors;
+        controller->SetOnDeviceDataError([&](HidDevice*, std::uint32_t e) { errors.push_back(e); });
+        controller->SetOnDeviceData(Recorder());
+        controller->SetDevThreadSleepTime(40);
+        ProcessFor(10);
+        HidDevice* dev = nullptr;
+        ASSERT_TRUE(controller->CheckOutByIndex(dev, 0));
+        EXPECT_TRUE(dev->HasReader());
+        QElapsedTimer timer;
+        timer.start();
+        iface.send(Report(65, 1, 0x5A));
+        ASSERT_TRUE(ProcessUntil([&] { return !delivered.empty(); }));
+        EXPECT_EQ(delivered[0].data, std::vector<std::uint8_t>(64, 0x5A));
+        EXPECT_EQ(dev->Caps().InputReportByteLength, 65);
+        EXPECT_EQ(errors, std::vector<std::uint32_t>(c.errors, c.code));
+        // One pause per failed pass at least: the reader never spins on a broken unit.
+        const std::size_t failedPasses =
+            std::max<std::size_t>(c.errors, static_cast<std::size_t>(c.faults.zeroLengthReads));
+        EXPECT_GE(timer.elapsed() + 5, static_cast<qint64>(failedPasses) * 40);
+        controller->CheckIn(dev);
+        controller.reset();
+        delivered.clear();
+    }
 }
 
 TEST_F(ReaderTest, UnplugDuringAPendingReadDeliversNothingAndStopsPromptly) {

@@ -1,9 +1,11 @@
 // The simulated backend: interfaces, handles, faults and the write record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "sim/sim_backend.h"
+#include "sim/sim_options.h"
 
 namespace quillo::sim {
 namespace {
@@ -111,6 +113,26 @@ TEST(SimBackendTest, FaultsOnReadsAndAnswers) {
     ASSERT_TRUE(handle->write(request, 20, written));
     result = handle->read(buffer, sizeof buffer, 100);
     EXPECT_EQ(result.bytes, 20U);
+
+    // Counted faults hit that many times; garbage replaces every second answer (this unit has
+    // answered twice so far); stray scan lines come unasked.
+    iface.reportLengths = {65, 65};
+    iface.setFaults(Faults{.readErrors = 1, .writeErrors = 1, .garbageEvery = 2});
+    EXPECT_EQ(handle->read(buffer, sizeof buffer, 10).status, ReadStatus::Error);
+    EXPECT_FALSE(handle->write(request, sizeof request, written));
+    ASSERT_TRUE(handle->write(request, sizeof request, written));
+    ASSERT_TRUE(handle->write(request, sizeof request, written));
+    std::uint8_t sound[65];
+    ASSERT_EQ(handle->read(sound, sizeof sound, 100).bytes, 65U);
+    EXPECT_EQ(sound[1], 23);
+    ASSERT_EQ(handle->read(buffer, sizeof buffer, 100).bytes, 65U);
+    EXPECT_FALSE(std::equal(buffer, buffer + 65, sound));
+    EXPECT_EQ(iface.writes().size(), 4U);  // the failed write is not recorded
+
+    iface.setFaults(Faults{.strayLineEvery = std::chrono::milliseconds(30)});
+    result = handle->read(buffer, sizeof buffer, 1000);
+    ASSERT_EQ(result.status, ReadStatus::Data);
+    EXPECT_EQ(buffer[1], 4);
 }
 
 TEST(SimBackendTest, CancelIsStickyAndUnplugEndsReads) {
@@ -127,7 +149,7 @@ TEST(SimBackendTest, CancelIsStickyAndUnplugEndsReads) {
 }
 
 TEST(SimBackendTest, SimulateListNamesTheUnits) {
-    auto backend = CreateSimBackend("solvi, Pargo,unknown,,solvi");
+    auto backend = CreateSimBackend("solvi, Pargo,,solvi");
     ASSERT_EQ(backend->count(), 3);
     EXPECT_EQ(backend->interface(0).product, u"Zorvat");
     EXPECT_EQ(backend->interface(1).product, u"Zorvat Bix");

@@ -1,11 +1,13 @@
 #include "hid/platform/linux/hidraw_backend.h"
 
 #include <fcntl.h>
+#include <sys/epoll.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <iostream>
-#include <thread>
 #include <utility>
 
 #include "hid/platform/linux/hidraw_handle.h"
@@ -16,11 +18,11 @@
 namespace quillo::hid::platform {
 namespace {
 
-// Right after an add, the seat's ACL on a new node may still be on its way; an open refused
-// within this window of the add event is retried for a moment.
+// Right after an add, the seat's ACL on a new node may still be on its way: a unit's node that
+// refuses the user within this window of its add event is left out of the list and looked at
+// again a moment later, from the event loop.
 constexpr auto kFreshAddWindow = std::chrono::seconds(2);
-constexpr auto kAccessRetryPause = std::chrono::milliseconds(25);
-constexpr int kAccessRetries = 10;
+constexpr long kAccessRetryNanoseconds = 25'000'000;
 
 bool isPermissionError(int error) {
     return error == EACCES || error == EPERM;
@@ -43,7 +45,47 @@ std::unique_ptr<HidrawBackend> HidrawBackend::create(std::ostream& diagnostics) 
 }
 
 HidrawBackend::HidrawBackend(UdevPtr context, std::ostream& diagnostics)
-    : udev_(std::move(context)), monitor_(udev_.get()), notice_(diagnostics) {}
+    : udev_(std::move(context)), monitor_(udev_.get()), notice_(diagnostics) {
+    // One descriptor for the main loop: the udev monitor and the access retry timer.
+    retryTimer_ = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    epoll_ = ::epoll_create1(EPOLL_CLOEXEC);
+    for (const int fd : {monitor_.descriptor(), retryTimer_}) {
+        epoll_event event{};
+        event.events = EPOLLIN;
+        event.data.fd = fd;
+        if (fd >= 0 && epoll_ >= 0) {
+            ::epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
+        }
+    }
+}
+
+HidrawBackend::~HidrawBackend() {
+    for (const int fd : {epoll_, retryTimer_}) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+}
+
+bool HidrawBackend::awaitingAccess(udev_device* dev, const std::string& devnode) {
+    const auto added = recentAdds_.find(devnode);
+    if (retryTimer_ < 0 || epoll_ < 0 || added == recentAdds_.end() ||
+        Clock::now() - added->second >= kFreshAddWindow) {
+        return false;
+    }
+    // The IDs come from udev, without opening: other devices are never held back.
+    const HidrawInfo info = describeHidraw(dev);
+    if (!info.hasAttributes || info.attributes.vendorId != kUnitVendorId ||
+        info.attributes.productId != kUnitProductId) {
+        return false;
+    }
+    const int fd = ::open(devnode.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (fd >= 0) {
+        ::close(fd);
+        return false;
+    }
+    return isPermissionError(errno);
+}
 
 std::vector<InterfaceInfo> HidrawBackend::enumerate() {
     std::vector<InterfaceInfo> found;
@@ -54,6 +96,7 @@ std::vector<InterfaceInfo> HidrawBackend::enumerate() {
         return found;
     }
     // libudev lists by syspath, which is stable for the life of each device.
+    bool retry = false;
     udev_list_entry* entry = nullptr;
     udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(scan.get())) {
         UdevDevicePtr dev(
@@ -62,28 +105,31 @@ std::vector<InterfaceInfo> HidrawBackend::enumerate() {
             continue;  // gone since the scan
         }
         const HidrawInfo info = identifyHidraw(dev.get());
-        if (!info.devnode.empty()) {
-            found.push_back({info.id, info.devnode});
+        if (info.devnode.empty()) {
+            continue;
         }
+        if (awaitingAccess(dev.get(), info.devnode)) {
+            retry = true;
+            continue;
+        }
+        found.push_back({info.id, info.devnode});
+    }
+    if (retry) {
+        // A one-shot tick; the rescan it causes arms the next one while the wait goes on.
+        itimerspec tick{};
+        tick.it_value.tv_nsec = kAccessRetryNanoseconds;
+        ::timerfd_settime(retryTimer_, 0, &tick, nullptr);
     }
     return found;
 }
 
 int HidrawBackend::openNode(const std::string& path, int& error) {
-    const auto added = recentAdds_.find(path);
-    const bool fresh = added != recentAdds_.end() && Clock::now() - added->second < kFreshAddWindow;
-    for (int attempt = 0;; ++attempt) {
-        // Non-blocking: reads happen only after poll() said so, and must never hang the reader.
-        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-        if (fd >= 0) {
-            return fd;
-        }
+    // Non-blocking: reads happen only after poll() said so, and must never hang the reader.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
         error = errno;
-        if (!fresh || !isPermissionError(error) || attempt == kAccessRetries) {
-            return -1;
-        }
-        std::this_thread::sleep_for(kAccessRetryPause);
     }
+    return fd;
 }
 
 std::unique_ptr<Handle> HidrawBackend::open(const std::string& path, Access access,
@@ -128,10 +174,13 @@ void HidrawBackend::setChangeHandler(std::function<void()> handler) {
 }
 
 int HidrawBackend::changeDescriptor() const {
-    return monitor_.descriptor();
+    return epoll_ >= 0 ? epoll_ : monitor_.descriptor();
 }
 
 void HidrawBackend::dispatchChanges() {
+    std::uint64_t ticks = 0;
+    const bool retry =
+        retryTimer_ >= 0 && ::read(retryTimer_, &ticks, sizeof ticks) == sizeof ticks;
     const auto events = monitor_.drain();
     const auto now = Clock::now();
     std::erase_if(recentAdds_,
@@ -144,7 +193,7 @@ void HidrawBackend::dispatchChanges() {
         }
     }
     // One rescan covers any number of events.
-    if (!events.empty() && handler_) {
+    if ((!events.empty() || retry) && handler_) {
         handler_();
     }
 }

@@ -22,6 +22,9 @@ class HidrawBackend final : public Backend {
 public:
     // nullptr when libudev cannot be used. `diagnostics` receives the permission notice.
     static std::unique_ptr<HidrawBackend> create(std::ostream& diagnostics);
+    HidrawBackend(const HidrawBackend&) = delete;
+    HidrawBackend& operator=(const HidrawBackend&) = delete;
+    ~HidrawBackend() override;
 
     std::vector<InterfaceInfo> enumerate() override;
     std::unique_ptr<Handle> open(const std::string& path, Access access,
@@ -35,6 +38,9 @@ private:
 
     HidrawBackend(UdevPtr context, std::ostream& diagnostics);
     int openNode(const std::string& path, int& error);
+    // A unit's node, added moments ago, that the user may not open yet: left out of the list
+    // while the seat's access is on its way. Never sleeps.
+    bool awaitingAccess(udev_device* dev, const std::string& devnode);
 
     UdevPtr udev_;
     // Made before the first scan, so no attach between scan and monitor start is missed.
@@ -42,6 +48,8 @@ private:
     std::function<void()> handler_;
     std::map<std::string, Clock::time_point> recentAdds_;  // devnode -> time of its add event
     PermissionNotice notice_;
+    int retryTimer_ = -1;  // timerfd: a rescan while a unit's node awaits access
+    int epoll_ = -1;       // the monitor and the timer, for the main loop
 };
 
 }  // namespace quillo::hid::platform

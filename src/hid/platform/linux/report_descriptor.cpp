@@ -30,10 +30,18 @@ struct GlobalState {
     std::uint32_t reportId = 0;
 };
 
+// A hostile descriptor may declare counts whose sums do not fit in 64 bits: every sum and
+// product saturates, so a huge report is capped at the largest length, never wrapped to a small
+// one.
+std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    return a > kMax - b ? kMax : a + b;
+}
+
 std::uint16_t lengthWithId(std::uint64_t bits) {
-    const std::uint64_t bytes = (bits + 7) / 8 + 1;
-    return static_cast<std::uint16_t>(
-        std::min<std::uint64_t>(bytes, std::numeric_limits<std::uint16_t>::max()));
+    const std::uint64_t bytes = bits / 8 + (bits % 8 != 0 ? 1 : 0);
+    return static_cast<std::uint16_t>(std::min<std::uint64_t>(
+        saturatingAdd(bytes, 1), std::numeric_limits<std::uint16_t>::max()));
 }
 
 std::uint16_t largestReport(const std::map<std::uint32_t, std::uint64_t>& bitsById) {
@@ -105,8 +113,10 @@ DescriptorSummary summarizeReportDescriptor(std::span<const std::uint8_t> descri
             }
         } else if (type == kTypeMain && (tag == kMainInput || tag == kMainOutput)) {
             auto& bits = tag == kMainInput ? inputBits : outputBits;
-            bits[global.reportId] +=
-                static_cast<std::uint64_t>(global.reportSize) * global.reportCount;
+            // Two 32-bit factors always fit in 64 bits; their sum over many items may not.
+            std::uint64_t& total = bits[global.reportId];
+            total = saturatingAdd(
+                total, static_cast<std::uint64_t>(global.reportSize) * global.reportCount);
         }
     }
 

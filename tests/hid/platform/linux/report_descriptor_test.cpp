@@ -112,6 +112,15 @@ const std::vector<DescriptorCase>& cases() {
          0,
          false},
         {"Empty", {}, 0, 0, false},
+        // Hostile counts: 0xFFFFFFFF x 0xFFFFFFFF bits, then 2 x 0xFFFFFFFF, make 2^64 - 1 bits
+        // in both directions (rounding up to bytes passes 2^64); 8 more bits out pass 2^64 in
+        // the sum itself. Both cap at the largest length, never wrap to a small one.
+        {"HugeCountsSaturate",
+         {0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x81, 0x02, 0x91,
+          0x02, 0x75, 0x02, 0x81, 0x02, 0x91, 0x02, 0x95, 0x01, 0x75, 0x08, 0x91, 0x02},
+         65535,
+         65535,
+         false},
         // Cut inside the output item's data: the input report still counts.
         {"TruncatedLastItem", {0x75, 0x08, 0x95, 0x04, 0x81, 0x02, 0x96, 0x00}, 5, 0, false},
     };
