@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 namespace quillo::protocol {
 
@@ -12,6 +13,20 @@ constexpr std::array<char16_t, 4> kSecurityDigits = {u'0', u'2', u'3', u'4'};
 // The low byte of an integer, as storing it in a byte does (-1 becomes 255).
 std::uint8_t lowByte(std::int32_t value) {
     return static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) & 0xFFU);
+}
+
+// A list item's number as the byte it stands for: `number - offset` must fit a byte, computed
+// without overflow; anything else is named as out of range rather than wrapped.
+Converted<std::uint8_t> byteFromItemText(std::u16string_view itemText, std::int32_t offset) {
+    const auto number = convertInteger(itemText);
+    if (!number.ok()) {
+        return number.error();
+    }
+    const std::int64_t value = std::int64_t{number.value()} - offset;
+    if (value < 0 || value > 0xFF) {
+        return ConversionError{std::u16string(itemText), ConversionError::Kind::OutOfRange};
+    }
+    return static_cast<std::uint8_t>(value);
 }
 
 }  // namespace
@@ -51,11 +66,7 @@ std::uint8_t humidityScenarioValue(bool exhaustBixChecked, bool supplyExhaustBix
 }
 
 Converted<std::uint8_t> slaveNumberFromItemText(std::u16string_view itemText) {
-    const auto number = convertInteger(itemText);
-    if (!number.ok()) {
-        return number.error();
-    }
-    return lowByte(number.value() - 1);
+    return byteFromItemText(itemText, 1);
 }
 
 std::optional<int> slaveNumberItemIndex(std::uint8_t value) {
@@ -86,11 +97,7 @@ std::optional<int> slaveIpModeItemIndex(std::uint8_t value) {
 }
 
 Converted<std::uint8_t> channelFromItemText(std::u16string_view itemText) {
-    const auto number = convertInteger(itemText);
-    if (!number.ok()) {
-        return number.error();
-    }
-    return lowByte(number.value());
+    return byteFromItemText(itemText, 0);
 }
 
 std::optional<int> channelItemIndex(std::uint8_t value) {
@@ -116,8 +123,14 @@ std::optional<int> securityItemIndex(char16_t digit) {
     return std::nullopt;
 }
 
-std::uint8_t thresholdValue(int position) {
-    return lowByte(position * 5);
+Converted<std::uint8_t> thresholdValue(int position) {
+    const std::int64_t value = std::int64_t{position} * kThresholdStep;
+    if (value < 0 || value > 0xFF) {
+        const std::string digits = std::to_string(position);
+        return ConversionError{std::u16string(digits.begin(), digits.end()),
+                               ConversionError::Kind::OutOfRange};
+    }
+    return static_cast<std::uint8_t>(value);
 }
 
 int thresholdPosition(std::uint8_t value, int minPosition, int maxPosition) {

@@ -33,7 +33,7 @@ std::uint8_t humidityScenarioValue(bool exhaustBixChecked, bool supplyExhaustBix
 
 // --- Slave number (code 8): items "1".."32" ---
 inline constexpr int kSlaveNumberItems = 32;
-// Write: the item's number minus 1, as a byte (wraps like the unit's byte).
+// Write: the item's number minus 1, as a byte; a number outside 1..256 is out of range.
 Converted<std::uint8_t> slaveNumberFromItemText(std::u16string_view itemText);
 // Read: the item index, std::nullopt beyond the list.
 std::optional<int> slaveNumberItemIndex(std::uint8_t value);
@@ -44,7 +44,7 @@ std::optional<int> slaveIpModeItemIndex(std::uint8_t value);
 
 // --- Wi-Fi channel (code 14): items "1".."13" ---
 inline constexpr int kChannelItems = 13;
-// Write: the item's number, as a byte.
+// Write: the item's number, as a byte; a number outside 0..255 is out of range.
 Converted<std::uint8_t> channelFromItemText(std::u16string_view itemText);
 // Read: item value - 1, std::nullopt for 0 or above 13.
 std::optional<int> channelItemIndex(std::uint8_t value);
@@ -58,7 +58,10 @@ inline constexpr int kHumidityPositionMin = 8;
 inline constexpr int kHumidityPositionMax = 16;
 inline constexpr int kVoltagePositionMin = 1;
 inline constexpr int kVoltagePositionMax = 20;
-std::uint8_t thresholdValue(int position);
+inline constexpr int kThresholdStep = 5;
+// Write: a position whose value does not fit a byte (outside 0..51) is out of range, the error
+// naming the position.
+Converted<std::uint8_t> thresholdValue(int position);
 // Read: value / 5 rounded to the nearest position (a byte never lies halfway), then limited
 // to the slider's range as the slider itself would.
 int thresholdPosition(std::uint8_t value, int minPosition, int maxPosition);

@@ -49,4 +49,14 @@ std::u16string conversionErrorMessage(std::u16string_view text) {
     return message;
 }
 
+std::u16string conversionErrorMessage(const ConversionError& error) {
+    if (error.kind == ConversionError::Kind::NotAnInteger) {
+        return conversionErrorMessage(error.text);
+    }
+    std::u16string message = u"'";
+    message += error.text;
+    message += u"' is out of range";
+    return message;
+}
+
 }  // namespace quillo::protocol

@@ -9,10 +9,16 @@
 
 namespace quillo::protocol {
 
-// A text that should have held an integer and did not: the window reports it with
-// conversionErrorMessage() and ends the click.
+// A text that should have held an integer and did not, or whose integer does not fit where it
+// goes: the window reports it with conversionErrorMessage() and ends the click.
 struct ConversionError {
+    enum class Kind {
+        NotAnInteger,  // '<text>' is not a valid integer value
+        OutOfRange,    // '<text>' is out of range
+    };
+
     std::u16string text;
+    Kind kind = Kind::NotAnInteger;
 
     friend bool operator==(const ConversionError&, const ConversionError&) = default;
 };
@@ -45,5 +51,7 @@ Converted<std::int32_t> convertInteger(std::u16string_view text);
 
 // The standard conversion error text: '<text>' is not a valid integer value
 std::u16string conversionErrorMessage(std::u16string_view text);
+// The text for either kind of error.
+std::u16string conversionErrorMessage(const ConversionError& error);
 
 }  // namespace quillo::protocol

@@ -13,6 +13,11 @@ namespace quillo::protocol {
 inline constexpr std::chrono::milliseconds kScanRepeatInterval{2000};
 // The closing sequence follows the first scan line after this long.
 inline constexpr std::chrono::milliseconds kScanCloseDelay{1500};
+// Repeats of the AT sequence without a line, after which the scan gives up and closes: a module
+// that finds no network must not keep the unit in pass-through for ever.
+inline constexpr int kScanRepeatsWithoutLine = 5;
+// Names the list holds at most; each name is listed once.
+inline constexpr int kScanNameLimit = 64;
 
 // Pass-through on, leave the joined network, station mode, list the access points.
 Sequence scanAtSequence();

@@ -15,7 +15,7 @@ Step sendByte(CommandCode code, std::uint8_t value) {
 
 WifiWrite conversionFailed(WifiWrite write, const ConversionError& error) {
     write.outcome = WriteOutcome::ConversionError;
-    write.failedText = error.text;
+    write.error = error;
     return write;
 }
 
@@ -132,7 +132,16 @@ FanWrite buildFanWrite(const FanControls& controls, const DeviceSettings& curren
     for (const auto* time : {&offDelay, &night, &party}) {
         if (!time->ok()) {
             write.outcome = WriteOutcome::ConversionError;
-            write.failedText = time->error().text;
+            write.error = time->error();
+            return write;
+        }
+    }
+    const auto humidity = thresholdValue(controls.humidityPosition);
+    const auto voltage = thresholdValue(controls.voltagePosition);
+    for (const auto* threshold : {&humidity, &voltage}) {
+        if (!threshold->ok()) {
+            write.outcome = WriteOutcome::ConversionError;
+            write.error = threshold->error();
             return write;
         }
     }
@@ -144,8 +153,8 @@ FanWrite buildFanWrite(const FanControls& controls, const DeviceSettings& curren
         sendByte(Code_Humidity_sensor, s.Humidity_sensor),
         sendByte(Code_Relay_sensor, s.Relay_sensor),
         sendByte(Code_Voltage_sensor, s.Voltage_sensor),
-        sendByte(Code_Humidity_threshold, thresholdValue(controls.humidityPosition)),
-        sendByte(Code_Voltage_threshold, thresholdValue(controls.voltagePosition)),
+        sendByte(Code_Humidity_threshold, humidity.value()),
+        sendByte(Code_Voltage_threshold, voltage.value()),
         Step::send(Code_Off_delay_timer, secondsPayload(offDelay.value())),
         Step::send(Code_Night_timer, secondsPayload(night.value())),
         Step::send(Code_Party_timer, secondsPayload(party.value())),

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "protocol/device_settings.h"
+#include "protocol/integer_text.h"
 #include "protocol/ip_octets.h"
 #include "protocol/sequence.h"
 
@@ -20,8 +21,8 @@ inline constexpr std::size_t kMinPasswordLength = 8;
 enum class WriteOutcome {
     Ok,               // the steps are to be sent
     Refused,          // a check failed: show messageId, send nothing
-    ConversionError,  // a text is not a number: show conversionErrorMessage(failedText), send
-                      // nothing
+    ConversionError,  // a text is not a number or out of range: show
+                      // conversionErrorMessage(error), send nothing
 };
 
 // --- Wi-Fi page ---
@@ -49,9 +50,9 @@ struct WifiWrite {
     // conversion error (then holding what was collected up to the failing text).
     DeviceSettings settings;
     WriteOutcome outcome = WriteOutcome::Ok;
-    int messageId = 0;          // Refused: 570 or 580
-    std::u16string failedText;  // ConversionError: the text that is not a number
-    Sequence steps;             // empty unless Ok
+    int messageId = 0;      // Refused: 570 or 580
+    ConversionError error;  // ConversionError: the text that failed and why
+    Sequence steps;         // empty unless Ok
 };
 
 // Collects the controls by mode and router choice, checks name and password as the mode
@@ -80,12 +81,12 @@ struct FanControls {
 struct FanWrite {
     DeviceSettings settings;  // always updated from the check boxes and radio pairs
     WriteOutcome outcome = WriteOutcome::Ok;
-    std::u16string failedText;  // ConversionError: the time field part that is not a number
-    Sequence steps;             // empty unless Ok
+    ConversionError error;  // ConversionError: the time field part or threshold that failed
+    Sequence steps;         // empty unless Ok
 };
 
-// All three time fields are converted before anything is sent, so a bad one leaves the unit
-// untouched instead of inside an unclosed setup bracket.
+// All three time fields and both thresholds are converted before anything is sent, so a bad
+// one leaves the unit untouched instead of inside an unclosed setup bracket.
 FanWrite buildFanWrite(const FanControls& controls, const DeviceSettings& current);
 
 // --- Other buttons and the poll ---

@@ -22,8 +22,10 @@
 
 #include "protocol/command_code.h"
 #include "protocol/device_settings.h"
+#include "protocol/integer_text.h"
 #include "protocol/payload.h"
 #include "protocol/sequence.h"
+#include "protocol/write_generations.h"
 
 class QCheckBox;
 class QComboBox;
@@ -114,10 +116,16 @@ public:
     void Label_User_ManualClick();
 
     // --- Wi-Fi scan (form1_scan.cpp) ---
+    // A scan runs from the click until its closing sequence: while Timer1 or Timer2 does.
+    bool ScanRunning() const;
     // One access-point line from the unit (an input report with code 4; `data` is the report
-    // after its ID, `size` bytes): ends the repeating, schedules the closing sequence and adds
-    // the network name to ComboBox_Wi_Fi_name.
+    // after its ID, `size` bytes). During a scan it ends the repeating, schedules the closing
+    // sequence and adds the network name to ComboBox_Wi_Fi_name once; outside one it is dropped.
     void ScanLineReceived(const std::uint8_t* data, std::uint16_t size);
+    // Ends a running scan because its unit goes away or another is chosen: the closing
+    // sequence goes to the unit while it is still attached, and a box that still waits gets
+    // its text from before the click back.
+    void StopScan();
 
     // --- Program-wide state ---
     // The chosen unit, or none.
@@ -237,7 +245,21 @@ private:
     // Command buttons (form1_writes.cpp): with no CurrentDevice shows message 550 and gives
     // false; the standard error box for a text that is not a number.
     bool RequireDevice();
-    void ShowConversionError(const std::u16string& failedText);
+    void ShowConversionError(const protocol::ConversionError& error);
+    void RestoreScanName();
+
+    // The running scan: AT sequences repeated without a line, the name box's text before the
+    // click and the waiting text the click showed.
+    int scanRepeats_ = 0;
+    QString scanPreviousName_;
+    QString scanWaitText_;
+
+    // The read chain's next request after an answer (form1_dispatch.cpp).
+    void AskForNextReadCode(std::uint8_t answered);
+
+    // Read answers asked for before a write of the same parameter are not shown
+    // (form1_commands.cpp stamps, form1_dispatch.cpp checks); cleared when the unit changes.
+    protocol::WriteGenerations generations_;
 };
 
 }  // namespace quillo::ui

@@ -14,6 +14,13 @@ void Form1::SendCommand(protocol::CommandCode code, const protocol::Payload& pay
     if (CurrentDevice == nullptr) {
         return;  // no unit chosen: nothing is sent, silently
     }
+    if (code == protocol::Code_Read) {
+        if (!payload.empty()) {
+            generations_.requested(static_cast<protocol::CommandCode>(payload.front() & 0xFF));
+        }
+    } else {
+        generations_.written(code);
+    }
     HidReportDevice device(*CurrentDevice);
     protocol::SendCommand(&device, code, payload);
 }

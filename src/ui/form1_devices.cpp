@@ -52,7 +52,12 @@ void Form1::ComboBox_Choose_deviceClick() {
     if (ComboBox_Choose_device->count() == 0 || chosen < 0) {
         return;
     }
-    CurrentDevice = ItemDevice(ComboBox_Choose_device, chosen);
+    hid::HidDevice* chosenDevice = ItemDevice(ComboBox_Choose_device, chosen);
+    if (chosenDevice != CurrentDevice) {
+        StopScan();  // a scan belongs to the unit it started on
+        generations_.clear();
+    }
+    CurrentDevice = chosenDevice;
     SetComboBoxColor(ComboBox_Choose_device, ColorBrightGreen);
     SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Serial_number));
     std::optional<unit::ModelIdentity> identity;
@@ -65,6 +70,8 @@ void Form1::ComboBox_Choose_deviceClick() {
 }
 
 void Form1::HidDeviceController1DeviceChange() {
+    // The scan's unit is about to be freed (and may be gone already).
+    StopScan();
     // Freeing a device still delivers a report its reader had already received; while the
     // current unit is being freed CurrentDevice names it, so that report is handled as usual.
     // Right after, CurrentDevice is cleared: it never names a freed device.

@@ -78,11 +78,19 @@ void Form1::HidDeviceController1DeviceData(hid::HidDevice* HidDev, std::uint8_t 
     const std::uint8_t byte = report.byteValue();
     protocol::DeviceSettings& settings = DeviceSettings;
 
+    if (report.code() == unit::kScanLineCode) {
+        // Only the bytes the report really holds.
+        ScanLineReceived(Data, static_cast<std::uint16_t>(report.size()));
+        return;
+    }
+    // An answer asked for before the user applied a new value of its parameter would show and
+    // store the old value again: it is passed over, and the chain goes on.
+    if (!generations_.answerIsCurrent(report.code())) {
+        AskForNextReadCode(report.code());
+        return;
+    }
+
     switch (report.code()) {
-        case unit::kScanLineCode:
-            // Only the bytes the report really holds.
-            ScanLineReceived(Data, static_cast<std::uint16_t>(report.size()));
-            return;
         case protocol::Code_Device_mode:
             settings.Device_mode = byte;
             CheckPair(byte, RadioButton_master, RadioButton_slave);
@@ -208,9 +216,19 @@ void Form1::HidDeviceController1DeviceData(hid::HidDevice* HidDev, std::uint8_t 
             return;  // module output and codes the tool does not read
     }
 
-    // Only the chain's codes get here: wait, then ask for the next one (none after the last).
+    // Only the chain's codes get here.
+    AskForNextReadCode(report.code());
+}
+
+// Waits, then asks for the code after `answered` (none after the last, nor for codes outside
+// the chain).
+void Form1::AskForNextReadCode(std::uint8_t answered) {
+    if (!protocol::isReadChainCode(static_cast<protocol::CommandCode>(answered))) {
+        return;
+    }
     Pause(protocol::kReadChainPause);
-    if (const std::optional<protocol::CommandCode> next = protocol::nextReadCode(report.code())) {
+    if (const std::optional<protocol::CommandCode> next =
+            protocol::nextReadCode(static_cast<protocol::CommandCode>(answered))) {
         SendCommand(protocol::Code_Read, protocol::bytePayload(*next));
     }
 }

@@ -46,8 +46,8 @@ bool Form1::RequireDevice() {
     return false;
 }
 
-void Form1::ShowConversionError(const std::u16string& failedText) {
-    ShowError(this, QString::fromStdU16String(protocol::conversionErrorMessage(failedText)));
+void Form1::ShowConversionError(const protocol::ConversionError& error) {
+    ShowError(this, QString::fromStdU16String(protocol::conversionErrorMessage(error)));
 }
 
 void Form1::Button_Get_current_parametersClick() {
@@ -95,7 +95,7 @@ void Form1::Button_Apply_Save_Wi_FiClick() {
             ShowMessage(this, lang::MessageText(write.messageId));
             break;
         case protocol::WriteOutcome::ConversionError:
-            ShowConversionError(write.failedText);
+            ShowConversionError(write.error);
             break;
         case protocol::WriteOutcome::Ok:
             RunSequence(write.steps);
@@ -126,7 +126,7 @@ void Form1::Button_Apply_Save_FanClick() {
     DeviceSettings = write.settings;
     if (write.outcome == protocol::WriteOutcome::ConversionError) {
         // All time fields are checked before the first command, so nothing was sent.
-        ShowConversionError(write.failedText);
+        ShowConversionError(write.error);
         return;
     }
     RunSequence(write.steps);

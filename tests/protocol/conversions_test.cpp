@@ -97,8 +97,38 @@ TEST(Conversions, ThresholdsRoundThenClampToTheSlider) {
         EXPECT_EQ(humidityThresholdPosition(value), humidity) << int{value};
         EXPECT_EQ(voltageThresholdPosition(value), voltage) << int{value};
     }
-    EXPECT_EQ(thresholdValue(8), 40);
-    EXPECT_EQ(thresholdValue(20), 100);
+    EXPECT_EQ(thresholdValue(8).value(), 40);
+    EXPECT_EQ(thresholdValue(20).value(), 100);
+}
+
+// Numbers that do not fit the parameter's byte are named as out of range, never wrapped, and
+// their arithmetic never overflows (INT_MIN - 1, 429496730 x 5).
+TEST(Conversions, NumbersBeyondTheByteAreOutOfRange) {
+    using Kind = ConversionError::Kind;
+    const std::pair<Converted<std::uint8_t>, std::u16string_view> cases[] = {
+        {slaveNumberFromItemText(u"-2147483648"), u"-2147483648"},
+        {slaveNumberFromItemText(u"0"), u"0"},
+        {slaveNumberFromItemText(u"257"), u"257"},
+        {slaveNumberFromItemText(u"2147483647"), u"2147483647"},
+        {channelFromItemText(u"-1"), u"-1"},
+        {channelFromItemText(u"256"), u"256"},
+        {thresholdValue(429496730), u"429496730"},
+        {thresholdValue(-2147483647 - 1), u"-2147483648"},
+        {thresholdValue(52), u"52"},
+        {thresholdValue(-1), u"-1"},
+    };
+    for (const auto& [converted, text] : cases) {
+        SCOPED_TRACE(std::string(text.begin(), text.end()));
+        ASSERT_FALSE(converted.ok());
+        EXPECT_EQ(converted.error(), (ConversionError{std::u16string(text), Kind::OutOfRange}));
+    }
+    EXPECT_EQ(conversionErrorMessage(thresholdValue(429496730).error()),
+              u"'429496730' is out of range");
+    // The edges that still fit.
+    EXPECT_EQ(slaveNumberFromItemText(u"256").value(), 255);
+    EXPECT_EQ(channelFromItemText(u"0").value(), 0);
+    EXPECT_EQ(thresholdValue(51).value(), 255);
+    EXPECT_EQ(thresholdValue(0).value(), 0);
 }
 
 TEST(Conversions, TimerTextToSeconds) {

@@ -239,7 +239,7 @@ TEST(WifiWrite, UnselectedListItemEndsTheClickBeforeAnyCheck) {
 
     const WifiWrite master = buildWifiWrite(noChannel, readSettings());
     EXPECT_EQ(master.outcome, WriteOutcome::ConversionError);
-    EXPECT_EQ(master.failedText, u"");
+    EXPECT_EQ(master.error.text, u"");
     EXPECT_EQ(master.messageId, 0);
     EXPECT_TRUE(master.steps.empty());
     // Collected up to the failing list; the name and later fields were not reached.
@@ -250,7 +250,7 @@ TEST(WifiWrite, UnselectedListItemEndsTheClickBeforeAnyCheck) {
 
     const WifiWrite slave = buildWifiWrite(noSlaveNumber, readSettings());
     EXPECT_EQ(slave.outcome, WriteOutcome::ConversionError);
-    EXPECT_EQ(slave.failedText, u"");
+    EXPECT_EQ(slave.error.text, u"");
     EXPECT_TRUE(slave.steps.empty());
 }
 
@@ -343,10 +343,20 @@ TEST(FanWrite, BadTimeFieldSendsNothingAndNamesTheFirstBadFieldInSendingOrder) {
         controls.partyTime = c.party;
         const FanWrite write = buildFanWrite(controls, DeviceSettings{});
         EXPECT_EQ(write.outcome, WriteOutcome::ConversionError);
-        EXPECT_EQ(write.failedText, c.failed);
+        EXPECT_EQ(write.error.text, c.failed);
         EXPECT_TRUE(write.steps.empty());
         EXPECT_EQ(write.settings.Off_available, 1);  // collected all the same
     }
+}
+
+// A threshold position from outside the slider (a restored file) ends the write the same way.
+TEST(FanWrite, AThresholdBeyondAByteSendsNothing) {
+    FanControls controls = fanControls();
+    controls.voltagePosition = 429496730;
+    const FanWrite write = buildFanWrite(controls, DeviceSettings{});
+    EXPECT_EQ(write.outcome, WriteOutcome::ConversionError);
+    EXPECT_EQ(write.error, (ConversionError{u"429496730", ConversionError::Kind::OutOfRange}));
+    EXPECT_TRUE(write.steps.empty());
 }
 
 TEST(OtherSequences, RestoreFilterReadAndPoll) {

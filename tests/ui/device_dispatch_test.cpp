@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <span>
@@ -313,7 +314,8 @@ TEST_F(DeviceTest, ReportsFromAnotherUnitAreIgnored) {
     EXPECT_TRUE(Writes(1).empty());
 }
 
-// A scan line goes to the scan handling with no more bytes than the report holds.
+// A scan line goes to the scan handling with no more bytes than the report holds; one that
+// nobody asked for (no scan running) changes nothing.
 TEST_F(DeviceTest, ScanLinesGoToTheScan) {
     backend_->plugUnit(sim::Model::Single);
     Start();
@@ -322,7 +324,14 @@ TEST_F(DeviceTest, ScanLinesGoToTheScan) {
     Report report = {protocol::unit::kScanLineCode, static_cast<std::uint8_t>(line.size())};
     report.insert(report.end(), line.begin(), line.end());
     report.resize(64, 0);
+    form_->ComboBox_Wi_Fi_name->setEditText(QStringLiteral("Typed"));
     ClearWrites();
+    Deliver(report, 0xFFFF);
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->count(), 0);
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), QStringLiteral("Typed"));
+    EXPECT_FALSE(form_->Timer2->isActive());
+
+    form_->Timer1->start();  // a scan waiting for its first line
     Deliver(report, 0xFFFF);
     ASSERT_EQ(form_->ComboBox_Wi_Fi_name->count(), 1);
     EXPECT_EQ(form_->ComboBox_Wi_Fi_name->itemText(0), QStringLiteral("HomeNet"));
@@ -479,6 +488,56 @@ TEST_F(ChainFixture, AnUnansweredRequestEndsTheChainThere) {
 }
 
 // A slave's connection follows its network's name; its connection-type answer checks nothing.
+// A slow unit answers a read request only after the user has applied a new value of the same
+// parameter: that answer carries the old value and must neither show nor be stored, while the
+// chain goes on and a later request shows what the unit holds.
+TEST_F(ChainFixture, AnAnswerAskedForBeforeAWriteDoesNotUndoIt) {
+    qputenv("QUILLO_MESSAGE_BOXES", "stderr");
+    sim::UnitParameters p = sim::SimUnit::Defaults(sim::Model::Paired, "00000001");
+    p.nightTimer = 0;
+    p.wifiPassword = "old-password";
+    StartWith(p);
+    sim::Faults slow;
+    slow.answerDelay = 100ms;
+    Interface(0).setFaults(slow);
+    const sim::UnitParameters& held = Interface(0).unit()->parameters();
+
+    // The night timer's answer is under way when the fan page is applied.
+    form_->SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Night_timer));
+    form_->TimeEdit_Timer_night_mode->setText(QStringLiteral("01:30"));
+    form_->Button_Apply_Save_FanClick();
+    ASSERT_EQ(held.nightTimer, 5400U);
+    // So is the password's when the Wi-Fi page is.
+    form_->SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Wi_Fi_password));
+    form_->RadioButton_master->setChecked(true);
+    form_->RadioButton_with_router->setChecked(true);
+    form_->ComboBox_Wi_Fi_name->setEditText(QStringLiteral("HomeNet"));
+    form_->Edit_Password->setText(QStringLiteral("new-password"));
+    form_->Button_Apply_Save_Wi_FiClick();
+    ASSERT_EQ(held.wifiPassword, "new-password");
+
+    // Both chains go on to the end: the gateway is asked for twice.
+    const Report lastRequest = ReadRequest(protocol::Code_Gateway);
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const auto writes = Writes(0);
+            return std::count(writes.begin(), writes.end(), lastRequest) == 2;
+        },
+        8000));
+    Settle(400);
+    EXPECT_EQ(form_->TimeEdit_Timer_night_mode->text(), QStringLiteral("01:30"));
+    EXPECT_EQ(form_->Edit_Password->text(), QStringLiteral("new-password"));
+    EXPECT_EQ(form_->DeviceSettings.Wi_Fi_password, u"new-password");
+
+    // Asked for after the write, the answer is shown as always.
+    Interface(0).unit()->parameters().partyTimer = 600;
+    ClearWrites();
+    form_->SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Party_timer));
+    ASSERT_TRUE(WaitFor(
+        [&] { return form_->TimeEdit_Timer_party_mode->text() == QStringLiteral("00:10"); }));
+    qunsetenv("QUILLO_MESSAGE_BOXES");
+}
+
 TEST_F(DeviceTest, ASlavesRouterChoiceFollowsTheNetworkName) {
     backend_->plugUnit(sim::Model::Single);
     Start();

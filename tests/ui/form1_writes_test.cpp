@@ -17,6 +17,7 @@
 #include "hid/hid_device.h"
 #include "hid/hid_device_controller.h"
 #include "protocol/command_code.h"
+#include "protocol/wifi_scan.h"
 #include "sim_form_fixture.h"
 #include "ui/controls.h"
 #include "ui/ip_address_edit.h"
@@ -556,7 +557,8 @@ TEST_F(Scan, LinesAddTheirNamesAndTheFieldShowsTheFirst) {
     for (int i = 0; i < form_->ComboBox_Wi_Fi_name->count(); ++i) {
         items << form_->ComboBox_Wi_Fi_name->itemText(i);
     }
-    EXPECT_EQ(items, (QStringList{"HomeNet", "Kelmair-7F21", "HomeNet", "", ""}));
+    // Each name once, an empty one included.
+    EXPECT_EQ(items, (QStringList{"HomeNet", "Kelmair-7F21", ""}));
     EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentIndex(), 0);
     EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), "HomeNet");
     EXPECT_EQ(Writes(0), kAtSequence);  // a line sends nothing
@@ -567,6 +569,103 @@ TEST_F(Scan, LinesAddTheirNamesAndTheFieldShowsTheFirst) {
     EXPECT_EQ(Writes(0), kClosingSequence);
     EXPECT_EQ(pausesAt_, (std::vector<PauseAt>{{200, 2}}));
     EXPECT_FALSE(form_->Timer2->isActive());
+}
+
+// Lines count only from the click until the closing sequence: one that nobody asked for
+// neither wipes the typed name nor schedules a module restart.
+TEST_F(Scan, LinesOutsideAScanAreDropped) {
+    ChooseUnit();
+    Interface(0).unit()->accessPoints.clear();
+    const Report line = ScanLine(R"(+CWLAP:(3,"Stray",-58,"a4:2b:b0:5e:11:02",6,-8,0))");
+    const auto deliver = [&] {
+        form_->ScanLineReceived(line.data(), static_cast<std::uint16_t>(line.size()));
+    };
+    form_->ComboBox_Wi_Fi_name->setEditText(QStringLiteral("Typed"));
+    deliver();
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->count(), 0);
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), "Typed");
+    EXPECT_FALSE(form_->ScanRunning());
+
+    // After a scan's closing sequence, a late line is nobody's either.
+    form_->Button_Search_Wi_FiClick();
+    deliver();
+    form_->Timer2Timer();
+    EXPECT_FALSE(form_->ScanRunning());
+    form_->ComboBox_Wi_Fi_name->setEditText(QStringLiteral("Typed again"));
+    ClearWrites();
+    deliver();
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), "Typed again");
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->count(), 1);
+    EXPECT_FALSE(form_->Timer2->isActive());
+    EXPECT_TRUE(Writes(0).empty());
+}
+
+TEST_F(Scan, AStreamOfLinesListsEachNameOnceUpToTheLimit) {
+    ChooseUnit();
+    Interface(0).unit()->accessPoints.clear();
+    form_->Button_Search_Wi_FiClick();
+    for (int i = 0; i < 3 * protocol::kScanNameLimit; ++i) {
+        // Every name twice in a row, as from two access points of one network.
+        const std::string name = "Net" + std::to_string(i / 2);
+        const Report line = ScanLine("+CWLAP:(3,\"" + name + "\",-58,\"a4:2b\",6,-8,0)");
+        form_->ScanLineReceived(line.data(), static_cast<std::uint16_t>(line.size()));
+    }
+    ASSERT_EQ(form_->ComboBox_Wi_Fi_name->count(), protocol::kScanNameLimit);
+    for (int i = 0; i < protocol::kScanNameLimit; ++i) {
+        EXPECT_EQ(form_->ComboBox_Wi_Fi_name->itemText(i), QStringLiteral("Net%1").arg(i));
+    }
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), "Net0");
+}
+
+// A module that finds no network: the AT sequence is repeated a bounded number of times, then
+// the unit leaves pass-through and the name box gets its text back.
+TEST_F(Scan, AScanWithoutALineGivesUpAfterFiveRepeats) {
+    ChooseUnit();
+    Interface(0).unit()->accessPoints.clear();
+    form_->ComboBox_Wi_Fi_name->setEditText(QStringLiteral("Typed"));
+    form_->Button_Search_Wi_FiClick();
+    form_->Button_Search_Wi_FiClick();  // a second click keeps the text from before the first
+    ClearWrites();
+    for (int tick = 1; tick <= protocol::kScanRepeatsWithoutLine; ++tick) {
+        SCOPED_TRACE(tick);
+        form_->Timer1Timer();
+        EXPECT_EQ(Writes(0).size(), tick * kAtSequence.size());
+        EXPECT_TRUE(form_->Timer1->isActive());
+    }
+    EXPECT_TRUE(Interface(0).unit()->atMode());
+    ClearWrites();
+    form_->Timer1Timer();
+    EXPECT_EQ(Writes(0), kClosingSequence);
+    EXPECT_FALSE(form_->ScanRunning());
+    EXPECT_FALSE(Interface(0).unit()->atMode());
+    EXPECT_TRUE(Interface(0).unit()->wifiModuleOn());
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), "Typed");
+}
+
+// The scan belongs to its unit: unplugged, nothing more goes out and the window no longer
+// blocks every 2 s; still attached when the list is rebuilt, the unit is closed first.
+TEST_F(Scan, TheScanEndsWhenItsUnitGoesAway) {
+    ChooseUnit();
+    Interface(0).unit()->accessPoints.clear();
+    form_->ComboBox_Wi_Fi_name->setEditText(QStringLiteral("Typed"));
+    form_->Button_Search_Wi_FiClick();
+    ClearWrites();
+    backend_->plugDevice(0x046D, 0xC077, u"Mouse");  // the list is rebuilt
+    EXPECT_FALSE(form_->ScanRunning());
+    const auto writes = Writes(0);
+    ASSERT_GE(writes.size(), kClosingSequence.size());
+    EXPECT_EQ(std::vector<Report>(writes.begin(), writes.begin() + static_cast<std::ptrdiff_t>(
+                                                                       kClosingSequence.size())),
+              kClosingSequence);
+    EXPECT_FALSE(Interface(0).unit()->atMode());
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), "Typed");
+
+    form_->Button_Search_Wi_FiClick();
+    ASSERT_TRUE(form_->ScanRunning());
+    backend_->unplug(Interface(0).path());
+    EXPECT_FALSE(form_->ScanRunning());
+    EXPECT_EQ(form_->CurrentDevice, nullptr);
+    EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), "Typed");
 }
 
 // The unit answers late: the AT sequence goes out again on every Timer1 tick until the first

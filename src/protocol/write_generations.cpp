@@ -1,0 +1,33 @@
+#include "protocol/write_generations.h"
+
+namespace quillo::protocol {
+
+void WriteGenerations::written(CommandCode code) {
+    ++generation_[code];
+}
+
+void WriteGenerations::requested(CommandCode code) {
+    std::deque<std::uint32_t>& stamps = stamps_[code];
+    if (stamps.size() == kMaxPending) {
+        stamps.pop_front();
+    }
+    stamps.push_back(generation_[code]);
+}
+
+bool WriteGenerations::answerIsCurrent(CommandCode code) {
+    std::deque<std::uint32_t>& stamps = stamps_[code];
+    if (stamps.empty()) {
+        return true;
+    }
+    const std::uint32_t stamp = stamps.front();
+    stamps.pop_front();
+    return stamp == generation_[code];
+}
+
+void WriteGenerations::clear() {
+    for (std::deque<std::uint32_t>& stamps : stamps_) {
+        stamps.clear();
+    }
+}
+
+}  // namespace quillo::protocol
