@@ -179,9 +179,16 @@ int RunScan(Command& command) {
     }
     link.Run(protocol::scanClosingSequence());
 
+    // As in the window's list: each network once (a network has one line per access point),
+    // and no more than the list holds.
     QJsonArray networks;
+    QStringList names;
     for (const std::u16string& line : lines) {
         const QString name = QString::fromStdU16String(protocol::networkNameFromScanLine(line));
+        if (names.contains(name) || names.size() == protocol::kScanNameLimit) {
+            continue;
+        }
+        names << name;
         if (command.options().json) {
             QJsonObject network;
             network[QStringLiteral("name")] = name;

@@ -23,7 +23,7 @@ std::optional<protocol::Sequence> PlanWrites(const UnitState& state, bool wifi, 
             const bool slave = state.wifi.mode == protocol::ModeChoice::Slave;
             error = QStringLiteral("%1: %2").arg(
                 slave ? u"slave-number" : u"channel",
-                QString::fromStdU16String(protocol::conversionErrorMessage(write.failedText)));
+                QString::fromStdU16String(protocol::conversionErrorMessage(write.error)));
             return std::nullopt;
         }
         steps = write.steps;
@@ -34,7 +34,7 @@ std::optional<protocol::Sequence> PlanWrites(const UnitState& state, bool wifi, 
         const protocol::FanWrite write = protocol::buildFanWrite(state.fan, current);
         if (write.outcome != protocol::WriteOutcome::Ok) {
             error = QStringLiteral("fan: %1").arg(
-                QString::fromStdU16String(protocol::conversionErrorMessage(write.failedText)));
+                QString::fromStdU16String(protocol::conversionErrorMessage(write.error)));
             return std::nullopt;
         }
         steps.insert(steps.end(), write.steps.begin(), write.steps.end());
