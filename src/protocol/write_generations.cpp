@@ -17,7 +17,8 @@ void WriteGenerations::requested(CommandCode code) {
 bool WriteGenerations::answerIsCurrent(CommandCode code) {
     std::deque<std::uint32_t>& stamps = stamps_[code];
     if (stamps.empty()) {
-        return true;
+        // Asked for before the stamps were forgotten: current unless its code was written since.
+        return generation_[code] == generationAtClear_[code];
     }
     const std::uint32_t stamp = stamps.front();
     stamps.pop_front();
@@ -25,6 +26,7 @@ bool WriteGenerations::answerIsCurrent(CommandCode code) {
 }
 
 void WriteGenerations::clear() {
+    generationAtClear_ = generation_;
     for (std::deque<std::uint32_t>& stamps : stamps_) {
         stamps.clear();
     }

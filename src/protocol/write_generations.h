@@ -22,13 +22,16 @@ public:
     void written(CommandCode code);
     void requested(CommandCode code);
     // For an answer of `code`: false when its request went out before a later write of `code`.
-    // An answer nobody asked for (no stamp) counts as current.
+    // An answer without a stamp (asked for before clear(), or its stamp went over the bound)
+    // counts as current only while its code has not been written since the last clear().
     bool answerIsCurrent(CommandCode code);
-    // Forgets every stamp (another unit is chosen).
+    // Forgets every stamp (the device list was rebuilt; the unit may be the same one, with its
+    // answers still on the way).
     void clear();
 
 private:
     std::array<std::uint32_t, 256> generation_{};
+    std::array<std::uint32_t, 256> generationAtClear_{};
     std::array<std::deque<std::uint32_t>, 256> stamps_{};
 };
 

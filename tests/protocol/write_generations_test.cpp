@@ -14,13 +14,19 @@ TEST(WriteGenerations, OnlyAnswersAskedForBeforeALaterWriteOfTheirCodeAreStale) 
     EXPECT_FALSE(g.answerIsCurrent(Code_Night_timer));
     EXPECT_TRUE(g.answerIsCurrent(Code_Party_timer));
     EXPECT_TRUE(g.answerIsCurrent(Code_Night_timer));
-    // Nobody asked: as before, current.
-    EXPECT_TRUE(g.answerIsCurrent(Code_Night_timer));
+    // No stamp left: an answer of a code written since could only put an old value back.
+    EXPECT_FALSE(g.answerIsCurrent(Code_Night_timer));
+    EXPECT_TRUE(g.answerIsCurrent(Code_Party_timer));
 
     g.requested(Code_Gateway);
     g.written(Code_Gateway);
-    g.clear();  // another unit: its answers owe nothing to the old stamps
+    g.clear();  // the device list is rebuilt: the stamps are gone
     EXPECT_TRUE(g.answerIsCurrent(Code_Gateway));
+    // A request under way across the rebuild, then a write: its answer is stale all the same.
+    g.requested(Code_Humidity_threshold);
+    g.clear();
+    g.written(Code_Humidity_threshold);
+    EXPECT_FALSE(g.answerIsCurrent(Code_Humidity_threshold));
 }
 
 // A unit that leaves requests unanswered cannot grow the record without bound: the oldest
@@ -34,7 +40,8 @@ TEST(WriteGenerations, KeepsABoundedNumberOfStampsPerCode) {
     for (std::size_t i = 0; i < WriteGenerations::kMaxPending; ++i) {
         EXPECT_FALSE(g.answerIsCurrent(Code_Wi_Fi_name)) << i;
     }
-    EXPECT_TRUE(g.answerIsCurrent(Code_Wi_Fi_name));
+    // The answers whose stamps went over the bound were asked for before the write too.
+    EXPECT_FALSE(g.answerIsCurrent(Code_Wi_Fi_name));
 }
 
 }  // namespace
