@@ -12,8 +12,8 @@
 #include <QThread>
 #include <memory>
 
-#include "platform/instance_lock.h"
 #include "lang/message_table.h"
+#include "platform/instance_lock.h"
 
 namespace quillo::app {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/instance_lock.h"
 #include "holder_process.h"
+#include "platform/instance_lock.h"
 
 namespace quillo::platform {
 namespace test {

@@ -1,0 +1,43 @@
+#pragma once
+
+// Settings as JSON, and backup files: one document with a format name and version, the model,
+// the serial number, the date, and the settings under the same keys as `show --json`.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonObject>
+#include <QString>
+#include <optional>
+
+#include "cli/unit_state.h"
+#include "protocol/unit_contract.h"
+
+namespace quillo::cli {
+
+inline constexpr const char* kBackupFormat = "quilloctl-backup";
+inline constexpr int kBackupVersion = 1;
+// Larger files are refused unread: a backup is about one kilobyte.
+inline constexpr qint64 kMaxBackupSize = qint64{64} * 1024;
+
+// {"wifi": {...}, "fan": {...}} with every key of the model.
+QJsonObject SettingsJson(const UnitState& state, protocol::unit::Model model);
+
+struct Backup {
+    protocol::unit::Model model{};
+    QString serial;
+    QJsonObject settings;  // "wifi" and "fan"
+};
+
+QByteArray BackupDocument(const UnitState& state, protocol::unit::Model model,
+                          const QString& serial, const QDateTime& date);
+
+// Reads and checks a backup: the document, its format and version, the model, and every
+// setting (all keys of the model present, none unknown, each value valid). std::nullopt with
+// `error` saying what and where.
+std::optional<Backup> ReadBackup(const QString& path, QString& error);
+std::optional<Backup> ParseBackup(const QByteArray& document, QString& error);
+
+// Sets every setting of the backup in `state` (already checked, so it cannot fail).
+void ApplyBackup(const Backup& backup, UnitState& state);
+
+}  // namespace quillo::cli

@@ -1,0 +1,65 @@
+#pragma once
+
+// Talking to one checked-out unit from a command line: sends with real pauses (there is no
+// window to keep alive) and waits for answers on an event loop, never longer than the time-out
+// and never past an interruption.
+
+#include <QString>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "cli/unit_state.h"
+#include "protocol/command_code.h"
+#include "protocol/sequence.h"
+
+class QEventLoop;
+
+namespace quillo::hid {
+class HidDevice;
+}
+
+namespace quillo::cli {
+
+class UnitLink {
+public:
+    using Report = std::vector<std::uint8_t>;  // as delivered: code, length, value
+
+    UnitLink(hid::HidDevice& device, std::chrono::milliseconds timeout);
+    UnitLink(const UnitLink&) = delete;
+    UnitLink& operator=(const UnitLink&) = delete;
+    ~UnitLink();
+
+    // Sends the steps; pauses are slept. Not interruptible: a group of writes is never cut.
+    void Run(const protocol::Sequence& steps);
+    // Asks for one code and waits for its answer; std::nullopt after the time-out or an
+    // interruption.
+    std::optional<Report> Ask(protocol::CommandCode code);
+    // Asks for the read chain's codes one after the other as the window does; the name of the
+    // first code that went unanswered in `missing`.
+    std::optional<UnitValues> ReadSettings(protocol::CommandCode& missing);
+    // Hands every report that arrives to `onReport` until `duration` has passed, `onReport`
+    // returns false, or an interruption.
+    void Listen(std::chrono::milliseconds duration,
+                const std::function<bool(const Report&)>& onReport);
+
+    std::chrono::milliseconds timeout() const { return timeout_; }
+    bool pluggedIn() const;
+
+private:
+    // Runs the event loop until `done` holds, `limit` has passed or an interruption.
+    bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+
+    hid::HidDevice& device_;
+    std::chrono::milliseconds timeout_;
+    std::deque<Report> inbox_;
+    QEventLoop* waiting_ = nullptr;
+};
+
+// The name a person knows a code by ("Wi-Fi channel"), for messages.
+QString ParameterName(protocol::CommandCode code);
+
+}  // namespace quillo::cli
