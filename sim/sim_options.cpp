@@ -171,8 +171,10 @@ std::unique_ptr<SimBackend> SimBackendOrExit(std::string_view value) {
     try {
         return CreateSimBackend(value);
     } catch (const SimOptionsError& error) {
-        std::cerr << "QUILLO_SIMULATE: " << error.what() << '\n';
-        std::exit(2);
+        std::cerr << "QUILLO_SIMULATE: " << error.what() << std::endl;
+        // Ends at once: the caller is in the middle of building the program, whose half-made
+        // objects are not for destructors or exit handlers to run over.
+        std::_Exit(2);
     }
 }
 
