@@ -607,7 +607,7 @@ TEST_F(Scan, AStreamOfLinesListsEachNameOnceUpToTheLimit) {
     for (int i = 0; i < 3 * protocol::kScanNameLimit; ++i) {
         // Every name twice in a row, as from two access points of one network.
         const std::string name = "Net" + std::to_string(i / 2);
-        const Report line = ScanLine("+CWLAP:(3,\"" + name + "\",-58,\"a4:2b\",6,-8,0)");
+        const Report line = ScanLine(R"(+CWLAP:(3,")" + name + R"(",-58,"a4:2b",6,-8,0))");
         form_->ScanLineReceived(line.data(), static_cast<std::uint16_t>(line.size()));
     }
     ASSERT_EQ(form_->ComboBox_Wi_Fi_name->count(), protocol::kScanNameLimit);

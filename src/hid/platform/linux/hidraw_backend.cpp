@@ -19,9 +19,8 @@ namespace quillo::hid::platform {
 namespace {
 
 // Right after an add, the seat's ACL on a new node may still be on its way: a unit's node that
-// refuses the user within this window of its add event is left out of the list and looked at
-// again a moment later, from the event loop.
-constexpr auto kFreshAddWindow = std::chrono::seconds(2);
+// refuses the user within a short window of its add event is left out of the list and looked
+// at again a moment later, from the event loop.
 constexpr long kAccessRetryNanoseconds = 25'000'000;
 
 bool isPermissionError(int error) {
@@ -36,16 +35,22 @@ void setError(std::uint32_t* error, int value) {
 
 }  // namespace
 
-std::unique_ptr<HidrawBackend> HidrawBackend::create(std::ostream& diagnostics) {
+std::unique_ptr<HidrawBackend> HidrawBackend::create(std::ostream& diagnostics,
+                                                     std::chrono::milliseconds freshAddWindow) {
     UdevPtr context(udev_new());
     if (!context) {
         return nullptr;
     }
-    return std::unique_ptr<HidrawBackend>(new HidrawBackend(std::move(context), diagnostics));
+    return std::unique_ptr<HidrawBackend>(
+        new HidrawBackend(std::move(context), diagnostics, freshAddWindow));
 }
 
-HidrawBackend::HidrawBackend(UdevPtr context, std::ostream& diagnostics)
-    : udev_(std::move(context)), monitor_(udev_.get()), notice_(diagnostics) {
+HidrawBackend::HidrawBackend(UdevPtr context, std::ostream& diagnostics,
+                             std::chrono::milliseconds freshAddWindow)
+    : udev_(std::move(context)),
+      monitor_(udev_.get()),
+      freshAddWindow_(freshAddWindow),
+      notice_(diagnostics) {
     // One descriptor for the main loop: the udev monitor and the access retry timer.
     retryTimer_ = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     epoll_ = ::epoll_create1(EPOLL_CLOEXEC);
@@ -70,7 +75,7 @@ HidrawBackend::~HidrawBackend() {
 bool HidrawBackend::awaitingAccess(udev_device* dev, const std::string& devnode) {
     const auto added = recentAdds_.find(devnode);
     if (retryTimer_ < 0 || epoll_ < 0 || added == recentAdds_.end() ||
-        Clock::now() - added->second >= kFreshAddWindow) {
+        Clock::now() - added->second >= freshAddWindow_) {
         return false;
     }
     // The IDs come from udev, without opening: other devices are never held back.
@@ -184,7 +189,7 @@ void HidrawBackend::dispatchChanges() {
     const auto events = monitor_.drain();
     const auto now = Clock::now();
     std::erase_if(recentAdds_,
-                  [now](const auto& entry) { return now - entry.second >= kFreshAddWindow; });
+                  [this, now](const auto& entry) { return now - entry.second >= freshAddWindow_; });
     for (const auto& event : events) {
         if (event.action == "add") {
             recentAdds_[event.devnode] = now;

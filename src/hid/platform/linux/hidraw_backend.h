@@ -21,7 +21,11 @@ namespace quillo::hid::platform {
 class HidrawBackend final : public Backend {
 public:
     // nullptr when libudev cannot be used. `diagnostics` receives the permission notice.
-    static std::unique_ptr<HidrawBackend> create(std::ostream& diagnostics);
+    // How long after its add event a unit's node that refuses the user is held back.
+    static constexpr std::chrono::milliseconds kFreshAddWindow{2000};
+
+    static std::unique_ptr<HidrawBackend> create(
+        std::ostream& diagnostics, std::chrono::milliseconds freshAddWindow = kFreshAddWindow);
     HidrawBackend(const HidrawBackend&) = delete;
     HidrawBackend& operator=(const HidrawBackend&) = delete;
     ~HidrawBackend() override;
@@ -36,7 +40,8 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    HidrawBackend(UdevPtr context, std::ostream& diagnostics);
+    HidrawBackend(UdevPtr context, std::ostream& diagnostics,
+                  std::chrono::milliseconds freshAddWindow);
     int openNode(const std::string& path, int& error);
     // A unit's node, added moments ago, that the user may not open yet: left out of the list
     // while the seat's access is on its way. Never sleeps.
@@ -46,6 +51,7 @@ private:
     // Made before the first scan, so no attach between scan and monitor start is missed.
     UdevChangeMonitor monitor_;
     std::function<void()> handler_;
+    std::chrono::milliseconds freshAddWindow_;
     std::map<std::string, Clock::time_point> recentAdds_;  // devnode -> time of its add event
     PermissionNotice notice_;
     int retryTimer_ = -1;  // timerfd: a rescan while a unit's node awaits access
