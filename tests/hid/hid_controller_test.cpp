@@ -529,10 +529,10 @@ TEST_F(ControllerTest, ControllerHandlersReachOnlyDevicesStillCarryingThePreviou
     ASSERT_TRUE(controller->CheckOutByIndex(held, 2));
 
     std::vector<std::string> calls;
-    const auto unplugHandler = [&calls](std::string name) {
+    const auto unplugHandler = [&calls](const std::string& name) {
         return [&calls, name](HidDevice*) { calls.push_back("unplug " + name); };
     };
-    const auto errorHandler = [&calls](std::string name) {
+    const auto errorHandler = [&calls](const std::string& name) {
         return [&calls, name](HidDevice*, std::uint32_t) { calls.push_back("error " + name); };
     };
     own->SetOnUnplug(unplugHandler("own"));
