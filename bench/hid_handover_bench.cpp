@@ -1,7 +1,5 @@
 // Measures the reader-to-handler hand-over over the simulated backend: round trip (median, p99),
-// reader stop latency and the idle CPU of four checked-out devices.
-#include <sys/resource.h>
-
+// reader stop latency, and the wake-ups and CPU of one and of four idle checked-out devices.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -10,9 +8,11 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "process_activity.h"
 #include "hid/hid_device_controller.h"
 #include "sim/sim_backend.h"
 
@@ -28,15 +28,6 @@ double Percentile(std::vector<double> values, double p) {
     std::sort(values.begin(), values.end());
     const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1));
     return values[index];
-}
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 void ProcessUntil(const std::function<bool()>& done) {
@@ -95,7 +86,7 @@ void StopLatency() {
     for (int i = 0; i < kStops; ++i) {
         HidDevice* dev = nullptr;
         controller.CheckOutByIndex(dev, 0);
-        // Stop a reader that waits inside its 100 ms read slice.
+        // Stop a reader that waits for a report.
         while (iface.waitingReads() == 0) {
             std::this_thread::yield();
         }
@@ -104,31 +95,30 @@ void StopLatency() {
         stops.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     std::printf(
-        "reader stop (%d stops, default 100 ms slice): median %.3f ms, p99 %.3f ms, "
+        "reader stop (%d stops, waiting reader): median %.3f ms, p99 %.3f ms, "
         "max %.3f ms\n",
         kStops, Percentile(stops, 0.5), Percentile(stops, 0.99),
         *std::max_element(stops.begin(), stops.end()));
 }
 
-void IdleCpu() {
+void Idle(int units) {
     auto backend = std::make_shared<SimBackend>();
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < units; ++i) {
         backend->plugUnit(i % 2 == 0 ? Model::Single : Model::Paired, false);
     }
     HidDeviceController controller(backend);
     controller.SetOnDeviceData([](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {});
     QCoreApplication::processEvents();
     auto devices = CheckOutAll(controller);
-    const double cpuBefore = CpuSeconds();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    const quillo::bench::Activity before = quillo::bench::ProcessActivity();
     QElapsedTimer wall;
     wall.start();
     QTimer::singleShot(10000, Qt::PreciseTimer, QCoreApplication::instance(),
                        &QCoreApplication::quit);
     QCoreApplication::exec();
-    const double cpu = CpuSeconds() - cpuBefore;
-    const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;
-    std::printf("idle, 4 checked-out devices, %.1f s: CPU %.3f s = %.3f %% of one core\n", seconds,
-                cpu, 100.0 * cpu / seconds);
+    const std::string what = std::to_string(units) + " checked-out device(s)";
+    quillo::bench::PrintIdle(what.c_str(), before, static_cast<double>(wall.elapsed()) / 1000.0);
 }
 
 }  // namespace
@@ -137,6 +127,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     RoundTrip();
     StopLatency();
-    IdleCpu();
+    Idle(1);
+    Idle(4);
     return 0;
 }

@@ -141,6 +141,11 @@ int SimInterface::waitingReads() const {
     return waitingReads_;
 }
 
+int SimInterface::readWaits() const {
+    std::lock_guard lock(mutex_);
+    return readWaits_;
+}
+
 int SimInterface::queuedReports() const {
     std::lock_guard lock(mutex_);
     return static_cast<int>(input_.size());
@@ -185,7 +190,10 @@ bool SimInterface::write(const std::uint8_t* data, std::size_t size) {
 platform::ReadResult SimInterface::read(std::uint8_t* buffer, std::size_t size, int timeoutMs,
                                         const bool& cancelled) {
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    // Without a time-out the read waits until a report is due, the unit is unplugged or the read
+    // is cancelled.
+    const auto deadline = timeoutMs < 0 ? Clock::time_point::max()
+                                        : Clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock lock(mutex_);
     for (;;) {
         if (cancelled) {
@@ -225,7 +233,12 @@ platform::ReadResult SimInterface::read(std::uint8_t* buffer, std::size_t size, 
             wakeAt = std::min(wakeAt, nextStray_);
         }
         ++waitingReads_;
-        cv_.wait_until(lock, wakeAt);
+        ++readWaits_;
+        if (wakeAt == Clock::time_point::max()) {
+            cv_.wait(lock);
+        } else {
+            cv_.wait_until(lock, wakeAt);
+        }
         --waitingReads_;
     }
 }

@@ -69,6 +69,8 @@ public:
               std::chrono::milliseconds delay = std::chrono::milliseconds(0));
     // Number of read() calls waiting right now (to unplug during a pending read, for example).
     int waitingReads() const;
+    // How often a read began to wait, in all: a reader that wakes on a timer counts every slice.
+    int readWaits() const;
     // Input reports queued and not yet read.
     int queuedReports() const;
 
@@ -97,6 +99,7 @@ private:
     std::condition_variable cv_;
     bool pluggedIn_ = true;
     int waitingReads_ = 0;
+    int readWaits_ = 0;
     Faults faults_;
     std::deque<Pending> input_;
     std::chrono::steady_clock::time_point nextStray_;

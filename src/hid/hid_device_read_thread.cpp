@@ -211,6 +211,11 @@ bool HidDeviceReadThread::ReportError(std::uint32_t error) {
     return !reportErrors_.load() || HandOver(true);
 }
 
+bool HidDeviceReadThread::DeviceGone() {
+    std::lock_guard lock(state_->mutex);
+    return state_->deviceGone;
+}
+
 bool HidDeviceReadThread::StopRequested() {
     std::lock_guard lock(state_->mutex);
     return state_->stop;
@@ -245,52 +250,36 @@ bool HidDeviceReadThread::HandOver(bool isError) {
 }
 
 void HidDeviceReadThread::Run() {
-    // After a pass that failed (no handle, an error or a 0-byte read) the reader pauses before
-    // it tries again, so a broken device never makes it spin.
-    bool failed = false;
+    // Passes in a row whose read ended without data (0 bytes, an error, a closed handle).
+    int failedInARow = 0;
     for (;;) {
-        if (failed && !Pause(threadSleepTime_.load())) {
-            return;
-        }
-        failed = false;
         if (StopRequested()) {
             return;
         }
         std::shared_ptr<platform::Handle> handle = UsableHandle();
-        if (!handle) {
+        if (!handle && !DeviceGone()) {
             if (!RequestHandle()) {
                 return;
             }
             handle = UsableHandle();
         }
         if (!handle) {
-            if (!ReportError(kErrorInvalidHandle)) {
+            // The read cannot be started (no handle, or the device is unplugged or checked in,
+            // which forbids reopening): every such pass is reported and followed by a pause,
+            // until the stop comes.
+            if (!ReportError(kErrorInvalidHandle) || !Pause(threadSleepTime_.load())) {
                 return;
             }
-            bool gone = false;
-            {
-                std::lock_guard lock(state_->mutex);
-                gone = state_->deviceGone;
-            }
-            if (gone) {
-                // Unplugged or checked in: nothing to read until the stop comes.
-                std::unique_lock lock(state_->mutex);
-                state_->cv.wait(lock, [this] { return state_->stop; });
-                return;
-            }
-            failed = true;
             continue;
         }
         // Sized with the handle: only this thread uses it between hand-overs.
         std::vector<std::uint8_t>& report = state_->report;
         std::fill(report.begin(), report.end(), std::uint8_t{0});
 
-        platform::ReadResult result;
-        // Wait in slices; the stop check between them is a fallback, cancelRead() wakes the read
-        // at once.
-        do {
-            result = handle->read(report.data(), report.size(), threadSleepTime_.load());
-        } while (result.status == platform::ReadStatus::Timeout && !StopRequested());
+        // No time-out: the read ends with a report, with the device gone, or when Stop() or
+        // CloseHandle() cancels it, so an idle reader never wakes.
+        const platform::ReadResult result =
+            handle->read(report.data(), report.size(), platform::kNoTimeout);
         // A report that was read is handed over even when a stop came meanwhile: it must not be
         // lost.
         if (result.status == platform::ReadStatus::Data && result.bytes > 0) {
@@ -305,6 +294,7 @@ void HidDeviceReadThread::Run() {
             return;
         }
 
+        bool failed = false;
         switch (result.status) {
             case platform::ReadStatus::Data:
                 failed = result.bytes == 0;
@@ -320,16 +310,20 @@ void HidDeviceReadThread::Run() {
                 break;
             case platform::ReadStatus::Cancelled:
                 // Closed under the reader (unplugging, CloseFileEx): a cancelled handle never
-                // reads again; the next pass asks for a fresh one at once.
+                // reads again; the next pass asks for a fresh one.
                 GiveUpHandle();
-                continue;
+                failed = true;
+                break;
             case platform::ReadStatus::Timeout:
                 break;
         }
-        if (failed) {
-            continue;
+        failedInARow = failed ? failedInARow + 1 : 0;
+        // The polling pause follows every read. Failures that repeat with no polling pause get
+        // ThreadSleepTime instead, so a broken device never makes the reader spin.
+        int delay = pollingDelayTime_.load();
+        if (delay == 0 && failedInARow > 1) {
+            delay = threadSleepTime_.load();
         }
-        const int delay = pollingDelayTime_.load();
         if (delay > 0 && !Pause(delay)) {
             return;
         }

@@ -26,7 +26,9 @@ public:
     // `handle` is the device's read handle, or nullptr when it could not be opened yet. Without
     // a usable handle (none, closed, or given up after an error) a pass asks the main thread for
     // a fresh one with the input length known then; while none comes, the pass reports the
-    // error and the reader pauses ThreadSleepTime before the next.
+    // error and the reader pauses ThreadSleepTime before the next. A read waits without a
+    // time-out; after it the reader pauses PollingDelayTime, or ThreadSleepTime when failed
+    // reads repeat without a polling pause.
     HidDeviceReadThread(HidDevice* device, std::shared_ptr<platform::Handle> handle,
                         std::size_t reportLength, int threadSleepTime, int pollingDelayTime,
                         bool reportErrors);
@@ -61,6 +63,7 @@ private:
     bool ReportError(std::uint32_t error);
     bool Pause(int ms);
     bool StopRequested();
+    bool DeviceGone();
 
     std::shared_ptr<State> state_;
     std::atomic<int> threadSleepTime_;

@@ -231,20 +231,25 @@ TEST_F(ReaderTest, HandOversRunInsideANestedLoopAndAStopThereDoesNotDeadlock) {
 }
 
 // A unit that misbehaves at first: the reader keeps asking for a handle and the lengths, and
-// reads again after errors and 0-byte reads, pausing ThreadSleepTime each time, until the
-// report waiting for it arrives.
+// reads again after errors and 0-byte reads until the report waiting for it arrives. A pass that
+// cannot start a read pauses ThreadSleepTime; a read that failed is followed by the polling
+// pause, or by ThreadSleepTime when failures repeat without one (never a spin).
 TEST_F(ReaderTest, ReaderRecoversFromRefusedOpensUnreadableLengthsAndFailedReads) {
     struct Case {
         const char* name;
         Faults faults;
+        int pollingDelay;
         std::size_t errors;  // OnDataError calls before the report arrives
         std::uint32_t code;
+        int minPauseMs;  // the pauses the reader must have taken before the report
     };
     // Creation and the check-out's capabilities open take two refusals before the reader's.
-    for (const Case& c : {Case{"refused opens", {.refusedReadWriteOpens = 4}, 1, 6},
-                          Case{"unreadable lengths", {.unreadableLengths = 2}, 1, 6},
-                          Case{"read errors", {.readErrors = 2}, 2, 31},
-                          Case{"zero-byte reads", {.zeroLengthReads = 3}, 0, 0}}) {
+    for (const Case& c :
+         {Case{"refused opens", {.refusedReadWriteOpens = 4}, 0, 1, 6, 40},
+          Case{"unreadable lengths", {.unreadableLengths = 2}, 0, 1, 6, 40},
+          Case{"read errors", {.readErrors = 2}, 0, 2, 31, 40},
+          Case{"zero-byte reads", {.zeroLengthReads = 3}, 0, 0, 0, 80},
+          Case{"zero-byte reads, polling pause", {.zeroLengthReads = 3}, 30, 0, 0, 90}}) {
         SCOPED_TRACE(c.name);
         backend = std::make_shared<SimBackend>();
         SimInterface& iface = backend->plugUnit(Model::Single, false);
@@ -254,6 +259,7 @@ TEST_F(ReaderTest, ReaderRecoversFromRefusedOpensUnreadableLengthsAndFailedReads
         controller->SetOnDeviceDataError([&](HidDevice*, std::uint32_t e) { errors.push_back(e); });
         controller->SetOnDeviceData(Recorder());
         controller->SetDevThreadSleepTime(40);
+        controller->SetDevPollingDelayTime(c.pollingDelay);
         ProcessFor(10);
         HidDevice* dev = nullptr;
         ASSERT_TRUE(controller->CheckOutByIndex(dev, 0));
@@ -265,14 +271,46 @@ TEST_F(ReaderTest, ReaderRecoversFromRefusedOpensUnreadableLengthsAndFailedReads
         EXPECT_EQ(delivered[0].data, std::vector<std::uint8_t>(64, 0x5A));
         EXPECT_EQ(dev->Caps().InputReportByteLength, 65);
         EXPECT_EQ(errors, std::vector<std::uint32_t>(c.errors, c.code));
-        // One pause per failed pass at least: the reader never spins on a broken unit.
-        const std::size_t failedPasses =
-            std::max<std::size_t>(c.errors, static_cast<std::size_t>(c.faults.zeroLengthReads));
-        EXPECT_GE(timer.elapsed() + 5, static_cast<qint64>(failedPasses) * 40);
+        EXPECT_GE(timer.elapsed() + 5, c.minPauseMs);
         controller->CheckIn(dev);
         controller.reset();
         delivered.clear();
     }
+}
+
+// An idle reader waits for the next report without a time-out: nothing wakes it while the unit
+// is silent, however short ThreadSleepTime is.
+TEST_F(ReaderTest, AnIdleReaderDoesNotWakeUntilAReportArrives) {
+    Start(1);
+    devices[0]->SetThreadSleepTime(10);
+    SimInterface& iface = backend->interface(0);
+    ASSERT_TRUE(ProcessUntil([&] { return iface.waitingReads() > 0; }));
+    const int waits = iface.readWaits();
+    ProcessFor(300);
+    EXPECT_EQ(iface.readWaits(), waits);
+    iface.send(Report(65, 1, 7));
+    ASSERT_TRUE(ProcessUntil([&] { return delivered.size() == 1; }));
+}
+
+// After an unplug every pass fails to start a read: each one is reported and followed by a
+// pause of ThreadSleepTime, until the device is freed.
+TEST_F(ReaderTest, EveryFailedPassAfterAnUnplugIsReported) {
+    Start(1);
+    std::vector<std::uint32_t> errors;
+    devices[0]->SetOnDataError([&](HidDevice*, std::uint32_t e) { errors.push_back(e); });
+    devices[0]->SetThreadSleepTime(20);
+    SimInterface& iface = backend->interface(0);
+    ASSERT_TRUE(ProcessUntil([&] { return iface.waitingReads() > 0; }));
+    QElapsedTimer timer;
+    timer.start();
+    backend->unplug(iface.path());
+    // The read that was waiting fails at once, and so does the first pass after it; each
+    // later pass comes after a pause.
+    ASSERT_TRUE(ProcessUntil([&] { return errors.size() >= 5; }));
+    EXPECT_GE(timer.elapsed() + 5, 3 * 20);
+    EXPECT_TRUE(delivered.empty());
+    delete devices[0];
+    EXPECT_EQ(controller->Count(), 0);
 }
 
 TEST_F(ReaderTest, UnplugDuringAPendingReadDeliversNothingAndStopsPromptly) {

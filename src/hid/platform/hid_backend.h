@@ -57,6 +57,9 @@ struct ReadResult {
     std::uint32_t error = 0;
 };
 
+// Handle::read's time-out that never expires.
+inline constexpr int kNoTimeout = -1;
+
 // An open interface. Every call but read() and cancelRead() comes from the main thread.
 class Handle {
 public:
@@ -74,7 +77,8 @@ public:
     // Writes one output report (byte 0 = report ID) and blocks until it is written or failed.
     virtual bool write(const std::uint8_t* data, std::size_t size, std::size_t& written) = 0;
 
-    // Waits at most timeoutMs for one input report and copies it into `buffer`, report ID
+    // Waits at most timeoutMs (kNoTimeout: until a report, the device's removal or a
+    // cancelRead()) for one input report and copies it into `buffer`, report ID
     // first; a device without report IDs gets a 0 byte in front, as on Windows. A report longer
     // than `size` is cut. Called by one reader thread at a time.
     virtual ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs) = 0;

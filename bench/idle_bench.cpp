@@ -1,0 +1,52 @@
+// The window left alone: one and four simulated units, the first chosen and polled once a second
+// as the window does from its start. Prints the wake-ups per second of all the program's threads
+// and its CPU, over 10 s after the first read chain has ended.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "process_activity.h"
+#include "lang/message_table.h"
+#include "sim/sim_backend.h"
+#include "ui/form1.h"
+
+namespace {
+
+void IdleWindow(int units) {
+    auto backend = std::make_shared<quillo::sim::SimBackend>();
+    for (int i = 0; i < units; ++i) {
+        backend->plugUnit(i % 2 == 0 ? quillo::sim::Model::Single : quillo::sim::Model::Paired,
+                          false);
+    }
+    quillo::ui::Form1 form(backend);
+    form.show();
+    // Let the unit be chosen and its first read chain end.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    const quillo::bench::Activity before = quillo::bench::ProcessActivity();
+    QElapsedTimer wall;
+    wall.start();
+    QTimer::singleShot(10000, Qt::PreciseTimer, QCoreApplication::instance(),
+                       &QCoreApplication::quit);
+    QApplication::exec();
+    const std::string what = "window, " + std::to_string(units) + " unit(s), one polled";
+    quillo::bench::PrintIdle(what.c_str(), before, static_cast<double>(wall.elapsed()) / 1000.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    quillo::lang::LanguageIndex = 1;
+    IdleWindow(1);
+    IdleWindow(4);
+    return 0;
+}
