@@ -1,8 +1,9 @@
 #pragma once
 
 // What a process costs while it waits: CPU time and wake-ups, counted over every thread it has
-// (Linux; read from /proc/self). A thread is woken once for every context switch it makes, so
-// the sum of the threads' switches is the number of times the process woke up.
+// (Linux; read from /proc/self). A thread that blocks and is woken again makes one voluntary
+// context switch, so the sum over the threads counts the process's wake-ups; the involuntary ones
+// (preemption) depend on what else the machine runs and are left out.
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -29,8 +30,7 @@ inline Activity ProcessActivity() {
         std::ifstream status(task.path() / "status");
         std::string line;
         while (std::getline(status, line)) {
-            if (line.starts_with("voluntary_ctxt_switches:") ||
-                line.starts_with("nonvoluntary_ctxt_switches:")) {
+            if (line.starts_with("voluntary_ctxt_switches:")) {
                 activity.contextSwitches += std::stoll(line.substr(line.find(':') + 1));
             }
         }

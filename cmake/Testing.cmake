@@ -2,7 +2,7 @@
 # One GoogleTest executable; its cases are registered with CTest one by one (one process for the
 # whole executable in the Windows cross build, where each process start under wine is costly).
 # Qt tests run on the offscreen platform. Label threaded tests "threaded": the ThreadSanitizer
-# run picks them by that label.
+# run builds them alone (target quillo_threaded_tests) and picks them by that label.
 function(quillo_add_gtest name)
   cmake_parse_arguments(T "NO_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -13,6 +13,13 @@ function(quillo_add_gtest name)
   set(labels ${T_LABELS})
   if(NOT labels)
     set(labels unit)
+  endif()
+  # The ThreadSanitizer run builds only these.
+  if("threaded" IN_LIST labels)
+    if(NOT TARGET quillo_threaded_tests)
+      add_custom_target(quillo_threaded_tests)
+    endif()
+    add_dependencies(quillo_threaded_tests ${name})
   endif()
   if(QUILLO_WINDOWS_LAYER_ONLY)
     add_test(NAME ${name} COMMAND ${name})

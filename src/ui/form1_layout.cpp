@@ -315,7 +315,12 @@ void Form1::BuildControls() {
         if (row.kind == Kind::Page) {
             continue;  // placed by the page control
         }
-        widget->setFont(FontOf(row.font));
+        // Most controls have the design font, which they take from the program's font already;
+        // setting it on each of them again costs more than half of building the controls.
+        const QFont font = FontOf(row.font);
+        if (widget->font() != font) {
+            widget->setFont(font);
+        }
         if (row.box.w == kAutoSize) {
             // Grows to the right with its text: the box reaches the parent's right edge.
             const int height = widget->fontMetrics().height();
