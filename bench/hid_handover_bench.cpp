@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "process_activity.h"
 #include "hid/hid_device_controller.h"
+#include "process_activity.h"
 #include "sim/sim_backend.h"
 
 using quillo::hid::HidDevice;

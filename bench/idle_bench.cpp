@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "process_activity.h"
 #include "lang/message_table.h"
+#include "process_activity.h"
 #include "sim/sim_backend.h"
 #include "ui/form1.h"
 
