@@ -48,9 +48,14 @@ public:
         return true;
     }
 
-    bool write(const std::uint8_t* data, std::size_t size, std::size_t& written) override {
+    bool write(const std::uint8_t* data, std::size_t size, std::size_t& written,
+               platform::WriteFailure& failure) override {
         written = 0;
-        if (access_ != platform::Access::ReadWrite || !iface_->write(data, size)) {
+        if (access_ != platform::Access::ReadWrite) {
+            failure = platform::WriteFailure::NotSent;
+            return false;
+        }
+        if (!iface_->write(data, size, failure)) {
             return false;
         }
         written = size;
@@ -159,15 +164,22 @@ void SimInterface::send(std::vector<std::uint8_t> report, std::chrono::milliseco
     cv_.notify_all();
 }
 
-bool SimInterface::write(const std::uint8_t* data, std::size_t size) {
+bool SimInterface::write(const std::uint8_t* data, std::size_t size,
+                         platform::WriteFailure& failure) {
+    failure = platform::WriteFailure::None;
+    bool confirmed = true;
     {
         std::lock_guard lock(mutex_);
-        if (!pluggedIn_) {
+        if (!pluggedIn_ || faults_.writeErrors > 0) {
+            if (pluggedIn_) {
+                --faults_.writeErrors;
+            }
+            failure = platform::WriteFailure::NotSent;
             return false;
         }
-        if (faults_.writeErrors > 0) {
-            --faults_.writeErrors;
-            return false;
+        if (faults_.unconfirmedWrites > 0) {
+            --faults_.unconfirmedWrites;
+            confirmed = false;
         }
         writes_.emplace_back(data, data + size);
         if (unit_) {
@@ -184,7 +196,10 @@ bool SimInterface::write(const std::uint8_t* data, std::size_t size) {
         }
     }
     cv_.notify_all();
-    return true;
+    if (!confirmed) {
+        failure = platform::WriteFailure::Failed;
+    }
+    return confirmed;
 }
 
 platform::ReadResult SimInterface::read(std::uint8_t* buffer, std::size_t size, int timeoutMs,

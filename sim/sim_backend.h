@@ -33,7 +33,10 @@ struct Faults {
     int refusedReadWriteOpens = 0;  // the next opens with read and write access fail
     int unreadableLengths = 0;      // the next reads of the capabilities fail
     int readErrors = 0;             // the next reads fail with an I/O error
-    int writeErrors = 0;            // the next writes fail
+    int writeErrors = 0;            // the next writes fail before anything is sent
+    // The next writes reach the unit but report a failure, as a transfer error after the report
+    // went out does.
+    int unconfirmedWrites = 0;
     // Every `garbageEvery`-th answer of the unit is replaced by bytes of no meaning (0: never).
     int garbageEvery = 0;
     // A scan line nobody asked for arrives this often (0: never).
@@ -77,7 +80,7 @@ public:
     // Used by SimHandle and SimBackend.
     bool takeRefusedOpen(platform::Access access);
     bool takeUnreadableLengths();
-    bool write(const std::uint8_t* data, std::size_t size);
+    bool write(const std::uint8_t* data, std::size_t size, platform::WriteFailure& failure);
     platform::ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs,
                               const bool& cancelled);
     void cancel(bool& cancelled);

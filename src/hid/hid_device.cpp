@@ -176,21 +176,24 @@ bool HidDevice::OpenForWrite() {
 bool HidDevice::WriteFile(const std::uint8_t* report, std::uint32_t toWrite,
                           std::uint32_t& bytesWritten) {
     bytesWritten = 0;
-    // A handle that fails a write is dropped; when it had served before, the write is tried once
-    // more on a fresh one (the node may have been replaced under the same path).
+    // A handle that fails a write is dropped. When it had served before and the write cannot
+    // have sent anything (the handle went stale: the node may have been replaced under the same
+    // path), the write is tried once more on a fresh one; never after a write that may have
+    // reached the unit, which must not get a report twice (a scan start, a factory reset).
     for (int attempt = 0; attempt < 2; ++attempt) {
         const bool reused = fileHandle_ && fileHandle_->access() == platform::Access::ReadWrite;
         if (!OpenForWrite()) {
             return false;
         }
         std::size_t written = 0;
-        if (fileHandle_->write(report, toWrite, written)) {
+        platform::WriteFailure failure = platform::WriteFailure::None;
+        if (fileHandle_->write(report, toWrite, written, failure)) {
             bytesWritten = static_cast<std::uint32_t>(written);
             StartReaderIfAllowed();
             return true;
         }
         CloseFile();
-        if (!reused) {
+        if (!reused || failure != platform::WriteFailure::NotSent) {
             break;
         }
     }

@@ -72,8 +72,9 @@ public:
     bool productString(std::u16string& out) override { return inner_->productString(out); }
     bool reportLengths(platform::ReportLengths& out) override { return inner_->reportLengths(out); }
 
-    bool write(const std::uint8_t* data, std::size_t size, std::size_t& written) override {
-        const bool ok = inner_->write(data, size, written);
+    bool write(const std::uint8_t* data, std::size_t size, std::size_t& written,
+               platform::WriteFailure& failure) override {
+        const bool ok = inner_->write(data, size, written, failure);
         if (ok) {
             log_->Write(true, path_, data, size);
         }

@@ -4,15 +4,20 @@
 
 namespace quillo::protocol {
 
-void SendCommand(ReportDevice* device, CommandCode code, std::u16string_view payload) {
+SendResult SendCommand(ReportDevice* device, CommandCode code, std::u16string_view payload) {
+    SendResult result;
     if (device == nullptr) {
-        return;
+        return result;
     }
     for (const OutputReport& report : frameCommand(code, payload, device->outputReportLength())) {
         std::size_t written = 0;
-        // The result is deliberately unused: see the header.
-        (void)device->writeReport(report.data(), report.size(), written);
+        ++result.reports;
+        if (device->writeReport(report.data(), report.size(), written) &&
+            written == report.size()) {
+            ++result.written;
+        }
     }
+    return result;
 }
 
 }  // namespace quillo::protocol

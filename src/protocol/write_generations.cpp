@@ -6,28 +6,37 @@ void WriteGenerations::written(CommandCode code) {
     ++generation_[code];
 }
 
-void WriteGenerations::requested(CommandCode code) {
-    std::deque<std::uint32_t>& stamps = stamps_[code];
+void WriteGenerations::forgetUnanswered(CommandCode code, Clock::time_point now) {
+    std::deque<Stamp>& stamps = stamps_[code];
+    while (!stamps.empty() && now - stamps.front().sent > kAnswerTime) {
+        stamps.pop_front();
+    }
+}
+
+void WriteGenerations::requested(CommandCode code, Clock::time_point now) {
+    forgetUnanswered(code, now);
+    std::deque<Stamp>& stamps = stamps_[code];
     if (stamps.size() == kMaxPending) {
         stamps.pop_front();
     }
-    stamps.push_back(generation_[code]);
+    stamps.push_back({generation_[code], now});
 }
 
-bool WriteGenerations::answerIsCurrent(CommandCode code) {
-    std::deque<std::uint32_t>& stamps = stamps_[code];
+bool WriteGenerations::answerIsCurrent(CommandCode code, Clock::time_point now) {
+    forgetUnanswered(code, now);
+    std::deque<Stamp>& stamps = stamps_[code];
     if (stamps.empty()) {
         // Asked for before the stamps were forgotten: current unless its code was written since.
         return generation_[code] == generationAtClear_[code];
     }
-    const std::uint32_t stamp = stamps.front();
+    const std::uint32_t stamp = stamps.front().generation;
     stamps.pop_front();
     return stamp == generation_[code];
 }
 
 void WriteGenerations::clear() {
     generationAtClear_ = generation_;
-    for (std::deque<std::uint32_t>& stamps : stamps_) {
+    for (std::deque<Stamp>& stamps : stamps_) {
         stamps.clear();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -10,29 +11,41 @@
 namespace quillo::protocol {
 
 // Tells a read answer that is older than a write of the same parameter. Every write of a code
-// bumps that code's generation; every read request is stamped with the generation it went out
-// under, and the unit answers one code's requests in order, so the oldest stamp belongs to the
-// next answer. An answer whose stamp is behind its code's generation was asked for before the
-// last write and would put the old value back.
+// that went out bumps that code's generation; every read request that went out is stamped with
+// the generation it went out under, and the unit answers one code's requests in order, so the
+// oldest stamp belongs to the next answer. An answer whose stamp is behind its code's generation
+// was asked for before the last write and would put the old value back.
+//
+// A request whose answer never comes (lost, or skipped by the unit) must not make every later
+// answer of its code look old: a stamp stops counting once kAnswerTime has passed since its
+// request went out, long after any unit that answers at all has answered.
 class WriteGenerations {
 public:
+    using Clock = std::chrono::steady_clock;
     // Requests kept per code; a unit that leaves more unanswered loses the oldest stamps.
     static constexpr std::size_t kMaxPending = 16;
+    static constexpr std::chrono::milliseconds kAnswerTime{1000};
 
     void written(CommandCode code);
-    void requested(CommandCode code);
+    void requested(CommandCode code, Clock::time_point now);
     // For an answer of `code`: false when its request went out before a later write of `code`.
-    // An answer without a stamp (asked for before clear(), or its stamp went over the bound)
-    // counts as current only while its code has not been written since the last clear().
-    bool answerIsCurrent(CommandCode code);
+    // An answer without a stamp (asked for before clear(), its stamp over the bound or out of
+    // time) counts as current only while its code has not been written since the last clear().
+    bool answerIsCurrent(CommandCode code, Clock::time_point now);
     // Forgets every stamp (the device list was rebuilt; the unit may be the same one, with its
     // answers still on the way).
     void clear();
 
 private:
+    struct Stamp {
+        std::uint32_t generation;
+        Clock::time_point sent;
+    };
+    void forgetUnanswered(CommandCode code, Clock::time_point now);
+
     std::array<std::uint32_t, 256> generation_{};
     std::array<std::uint32_t, 256> generationAtClear_{};
-    std::array<std::deque<std::uint32_t>, 256> stamps_{};
+    std::array<std::deque<Stamp>, 256> stamps_{};
 };
 
 }  // namespace quillo::protocol

@@ -14,15 +14,18 @@ void Form1::SendCommand(protocol::CommandCode code, const protocol::Payload& pay
     if (CurrentDevice == nullptr) {
         return;  // no unit chosen: nothing is sent, silently
     }
+    HidReportDevice device(*CurrentDevice);
+    const protocol::SendResult sent = protocol::SendCommand(&device, code, payload);
+    // Only a request that went out gets an answer, and only a write that reached the unit can
+    // have changed its value.
     if (code == protocol::Code_Read) {
-        if (!payload.empty()) {
-            generations_.requested(static_cast<protocol::CommandCode>(payload.front() & 0xFF));
+        if (!payload.empty() && sent.whole()) {
+            generations_.requested(static_cast<protocol::CommandCode>(payload.front() & 0xFF),
+                                   protocol::WriteGenerations::Clock::now());
         }
-    } else {
+    } else if (sent.reached()) {
         generations_.written(code);
     }
-    HidReportDevice device(*CurrentDevice);
-    protocol::SendCommand(&device, code, payload);
 }
 
 // Not const: it acts on the unit the window stands for.

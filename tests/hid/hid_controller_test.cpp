@@ -276,7 +276,8 @@ TEST_F(ControllerTest, RefusedReadWriteOpenIsAskedForAgainOnTheNextWrite) {
     EXPECT_EQ(written, 65U);
     EXPECT_TRUE(dev->HasReadWriteAccess());
     EXPECT_EQ(iface.writes().size(), 1U);
-    // A write that fails on a handle that served before is tried once more on a fresh one.
+    // A write that fails on a handle that served before, sending nothing, is tried once more on
+    // a fresh one.
     iface.setFaults(Faults{.writeErrors = 1});
     EXPECT_TRUE(dev->WriteFile(report, sizeof report, written));
     // Two failures in a row: false, and the next write is sound again.
@@ -285,6 +286,12 @@ TEST_F(ControllerTest, RefusedReadWriteOpenIsAskedForAgainOnTheNextWrite) {
     EXPECT_EQ(written, 0U);
     EXPECT_TRUE(dev->WriteFile(report, sizeof report, written));
     EXPECT_EQ(iface.writes().size(), 3U);
+    // A write that may have reached the unit is never written again: the unit gets it once.
+    iface.setFaults(Faults{.unconfirmedWrites = 1});
+    EXPECT_FALSE(dev->WriteFile(report, sizeof report, written));
+    EXPECT_EQ(iface.writes().size(), 4U);
+    EXPECT_TRUE(dev->WriteFile(report, sizeof report, written));
+    EXPECT_EQ(iface.writes().size(), 5U);
     controller->CheckIn(dev);
 }
 

@@ -88,19 +88,29 @@ TEST(Framing, ReportLengthsOutsideFourToSixtyFiveGiveNoReports) {
     EXPECT_EQ(frame(Code_Read, bytePayload(5), 65).size(), 1U);
 }
 
+// Every report is written even when some fail; the result tells what went out whole.
 TEST(SendCommand, WritesEveryReportEvenWhenWritesFailOrAreShort) {
-    for (const auto result : {RecordingDevice::WriteResult::Ok, RecordingDevice::WriteResult::Fail,
-                              RecordingDevice::WriteResult::Short}) {
-        RecordingDevice device(5, result);
-        SendCommand(&device, Code_Wi_Fi_name, u"abcde");
+    struct Case {
+        RecordingDevice::WriteResult result;
+        std::size_t written;
+    };
+    for (const Case c : {Case{RecordingDevice::WriteResult::Ok, 3},
+                         Case{RecordingDevice::WriteResult::Fail, 0},
+                         Case{RecordingDevice::WriteResult::Short, 0}}) {
+        RecordingDevice device(5, c.result);
+        const SendResult sent = SendCommand(&device, Code_Wi_Fi_name, u"abcde");
         EXPECT_EQ(
             device.reports,
             (std::vector<Bytes>{{1, 6, 2, 'a', 'b'}, {1, 6, 2, 'c', 'd'}, {1, 6, 1, 'e', 0}}));
+        EXPECT_EQ(sent.reports, 3U);
+        EXPECT_EQ(sent.written, c.written);
+        EXPECT_EQ(sent.whole(), c.written == 3);
+        EXPECT_EQ(sent.reached(), c.written > 0);
     }
 }
 
 TEST(SendCommand, NoDeviceOrUnusableReportLengthWritesNothing) {
-    SendCommand(nullptr, Code_Read, bytePayload(5));  // must simply return
+    EXPECT_FALSE(SendCommand(nullptr, Code_Read, bytePayload(5)).reached());
     RecordingDevice unreadable(0);
     SendCommand(&unreadable, Code_Read, bytePayload(5));
     RecordingDevice tooLong(66);

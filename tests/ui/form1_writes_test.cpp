@@ -17,7 +17,9 @@
 #include "hid/hid_device.h"
 #include "hid/hid_device_controller.h"
 #include "protocol/command_code.h"
+#include "protocol/unit_contract.h"
 #include "protocol/wifi_scan.h"
+#include "protocol/write_generations.h"
 #include "sim_form_fixture.h"
 #include "ui/controls.h"
 #include "ui/ip_address_edit.h"
@@ -451,6 +453,39 @@ TEST_F(Buttons, RestoreDefaultsWritesTwoReportsThenAsksForTheModeAfter200Ms) {
               (std::vector<Report>{Out(Code_Setup_mode, {1}), Out(Code_Factory_reset, {0}),
                                    Out(Code_Read, {Code_Device_mode})}));
     EXPECT_EQ(pausesAt_, (std::vector<PauseAt>{{200, 2}}));
+}
+
+// The mode's answer after "Restore default parameters" is shown and stored, although a Wi-Fi
+// Apply wrote the mode after an earlier request of it: that request either never went out (a
+// failed write) or was never answered, so no answer of it can come to put an old value back.
+TEST_F(Buttons, ARequestNeverSentOrNeverAnsweredDoesNotHideALaterAnswer) {
+    ChooseUnit();
+    sim::SimUnit& unit = *Interface(0).unit();
+    for (const bool answeredLater : {false, true}) {
+        SCOPED_TRACE(answeredLater ? "never answered" : "never sent");
+        sim::Faults faults;
+        if (answeredLater) {
+            unit.unanswered.insert(Code_Device_mode);
+        } else {
+            faults.writeErrors = 2;  // the first try and the one on a fresh handle
+        }
+        Interface(0).setFaults(faults);
+        form_->Button_Get_current_parametersClick();
+        if (answeredLater) {
+            // Long enough for any unit that answers at all.
+            Settle(static_cast<int>(WriteGenerations::kAnswerTime.count()) + 100);
+            unit.unanswered.erase(Code_Device_mode);
+        }
+        SetWifiMode(false, true);
+        FillWifiPage(QStringLiteral("HomeNet"));
+        ASSERT_TRUE(Boxes([&] { form_->Button_Apply_Save_Wi_FiClick(); }).empty());
+        ASSERT_EQ(unit.parameters().deviceMode, unit::kModeSlave);
+
+        form_->Button_Restore_default_parametersClick();
+        ASSERT_TRUE(WaitFor([&] { return form_->RadioButton_master->isChecked(); }));
+        EXPECT_EQ(form_->DeviceSettings.Device_mode, unit::kModeMaster);
+        Settle();
+    }
 }
 
 TEST_F(Buttons, FilterResetAndReceiveCurrentParametersSendOneReportEach) {

@@ -57,6 +57,11 @@ struct ReadResult {
     std::uint32_t error = 0;
 };
 
+// Why a write failed. NotSent: nothing can have reached the device (the handle was closed or
+// stale, or the device was gone before the write), so writing it again cannot make the device
+// get it twice. Failed: some or all of it may have gone out (a short write, a transfer error).
+enum class WriteFailure { None, NotSent, Failed };
+
 // Handle::read's time-out that never expires.
 inline constexpr int kNoTimeout = -1;
 
@@ -75,7 +80,12 @@ public:
     virtual bool productString(std::u16string& out) = 0;
     virtual bool reportLengths(ReportLengths& out) = 0;
     // Writes one output report (byte 0 = report ID) and blocks until it is written or failed.
-    virtual bool write(const std::uint8_t* data, std::size_t size, std::size_t& written) = 0;
+    virtual bool write(const std::uint8_t* data, std::size_t size, std::size_t& written,
+                       WriteFailure& failure) = 0;
+    bool write(const std::uint8_t* data, std::size_t size, std::size_t& written) {
+        WriteFailure failure = WriteFailure::None;
+        return write(data, size, written, failure);
+    }
 
     // Waits at most timeoutMs (kNoTimeout: until a report, the device's removal or a
     // cancelRead()) for one input report and copies it into `buffer`, report ID

@@ -38,13 +38,25 @@ bool HidrawHandle::reportLengths(ReportLengths& out) {
     return true;
 }
 
-bool HidrawHandle::write(const std::uint8_t* data, std::size_t size, std::size_t& written) {
+bool HidrawHandle::write(const std::uint8_t* data, std::size_t size, std::size_t& written,
+                         WriteFailure& failure) {
     written = 0;
+    failure = WriteFailure::None;
     if (!node_) {
         errno = EBADF;
+        failure = WriteFailure::NotSent;
         return false;
     }
-    return node_->write(data, size, written);
+    if (node_->write(data, size, written)) {
+        return true;
+    }
+    // hidraw refuses a write to a node whose device is gone before it sends anything; any other
+    // error, or a short write, may have reached the device.
+    const int error = errno;
+    failure = written == 0 && (error == ENODEV || error == EBADF || error == ENXIO)
+                  ? WriteFailure::NotSent
+                  : WriteFailure::Failed;
+    return false;
 }
 
 ReadResult HidrawHandle::read(std::uint8_t* buffer, std::size_t size, int timeoutMs) {

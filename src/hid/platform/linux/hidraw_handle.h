@@ -22,7 +22,9 @@ public:
     bool attributes(Attributes& out) override;
     bool productString(std::u16string& out) override;
     bool reportLengths(ReportLengths& out) override;
-    bool write(const std::uint8_t* data, std::size_t size, std::size_t& written) override;
+    using Handle::write;
+    bool write(const std::uint8_t* data, std::size_t size, std::size_t& written,
+               WriteFailure& failure) override;
     ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs) override;
     void cancelRead() override;
 

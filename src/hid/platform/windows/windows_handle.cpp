@@ -99,15 +99,27 @@ bool WindowsHandle::reportLengths(ReportLengths& out) {
     return ok;
 }
 
-bool WindowsHandle::write(const std::uint8_t* data, std::size_t size, std::size_t& written) {
+bool WindowsHandle::write(const std::uint8_t* data, std::size_t size, std::size_t& written,
+                          WriteFailure& failure) {
     written = 0;
+    failure = WriteFailure::None;
     if (size > MAXDWORD) {
+        failure = WriteFailure::NotSent;
         return false;
     }
     DWORD count = 0;
     const BOOL ok = WriteFile(file_, data, static_cast<DWORD>(size), &count, nullptr);
     written = count;
-    return ok != FALSE;
+    if (ok != FALSE) {
+        return true;
+    }
+    // A handle that is no longer valid, or a device already gone, sends nothing; any other
+    // error may come after the report went out.
+    const DWORD error = GetLastError();
+    failure = count == 0 && (error == ERROR_INVALID_HANDLE || error == ERROR_DEVICE_NOT_CONNECTED)
+                  ? WriteFailure::NotSent
+                  : WriteFailure::Failed;
+    return false;
 }
 
 DWORD WindowsHandle::openForReading() {
