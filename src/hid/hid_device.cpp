@@ -255,7 +255,7 @@ void HidDevice::SetOnUnplug(HidPlugEvent handler) {
 }
 
 void HidDevice::StartReaderIfAllowed() {
-    if (!onData_ || !isPluggedIn_ || !isCheckedOut_ || reader_) {
+    if (!onData_ || !isPluggedIn_ || !isCheckedOut_ || checkingIn_ || reader_) {
         return;
     }
     // Without a read handle or an input length yet, the reader asks for them on every pass

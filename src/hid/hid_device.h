@@ -88,6 +88,7 @@ private:
     platform::Backend* backend_ = nullptr;
     bool isPluggedIn_ = true;
     bool isCheckedOut_ = false;
+    bool checkingIn_ = false;  // set while the controller checks the device in
     bool isEnumerated_ = false;
     std::unique_ptr<platform::Handle> fileHandle_;
     std::shared_ptr<platform::Handle> readHandle_;

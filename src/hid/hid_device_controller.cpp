@@ -236,8 +236,12 @@ void HidDeviceController::CheckIn(HidDevice*& dev) {
     if (dev == nullptr) {
         return;
     }
+    // A handler run by the reader's last delivery may write to the device, which would start a
+    // new reader: none may start once the check-in has begun.
+    dev->checkingIn_ = true;
     dev->StopReader(dev->onData_);
     dev->CloseAllHandles();
+    dev->checkingIn_ = false;
     if (dev->isPluggedIn_) {
         dev->isCheckedOut_ = false;
     } else {

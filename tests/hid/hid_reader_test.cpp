@@ -348,6 +348,36 @@ TEST_F(ReaderTest, StopWakesAReaderWaitingInALongSlice) {
     EXPECT_LT(timer.elapsed(), 5000);
 }
 
+// The report a check-in delivers last runs a handler that writes to the device, as the window's
+// read chain does: no reader may start for a device being checked in, so the device delivers
+// input again after its next check-out.
+TEST_F(ReaderTest, AWriteFromTheLastDeliveryOfACheckInStartsNoReader) {
+    const std::uint8_t request[65] = {1, 16, 1, 23};
+    Start(1, [&](HidDevice* dev, std::uint8_t id, const std::uint8_t* data, std::uint16_t size) {
+        delivered.push_back({dev, id, {data, data + size}, {}});
+        if (delivered.size() == 1) {
+            std::uint32_t written = 0;
+            dev->WriteFile(request, sizeof request, written);
+        }
+    });
+    SimInterface& iface = backend->interface(0);
+    iface.send(Report(65, 1, 5));
+    WaitUntilTaken(iface);
+    HidDevice* dev = devices[0];
+    controller->CheckIn(dev);
+    ASSERT_EQ(delivered.size(), 1U);
+    EXPECT_FALSE(controller->Device(0)->HasReader());
+
+    dev = nullptr;
+    ASSERT_TRUE(controller->CheckOutByIndex(dev, 0));
+    iface.send(Report(65, 1, 6));
+    // The answer to the write comes first, then the new report.
+    ASSERT_TRUE(ProcessUntil([&] { return delivered.size() == 3; }));
+    EXPECT_EQ(delivered[1].data[0], 23);
+    EXPECT_EQ(delivered[2].data, std::vector<std::uint8_t>(64, 6));
+    controller->CheckIn(dev);
+}
+
 TEST_F(ReaderTest, DestroyingTheControllerWhileReadersWaitInAHandOver) {
     Start(2);
     int unplugs = 0;
