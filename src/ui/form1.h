@@ -127,6 +127,8 @@ public:
     // sequence goes to the unit while it is still attached, and a box that still waits gets
     // its text from before the click back.
     void StopScan();
+    // True while a scan runs on the interface `dev` stands for (also a device re-created for it).
+    bool IsScanUnit(const hid::HidDevice* dev) const;
 
     // --- Program-wide state ---
     // The chosen unit, or none.
@@ -258,6 +260,7 @@ private:
     // The running scan: AT sequences repeated without a line, the name box's text before the
     // click and the waiting text the click showed.
     int scanRepeats_ = 0;
+    std::uint64_t scanUnitId_ = 0;  // the interface the running scan talks to
     QString scanPreviousName_;
     QString scanWaitText_;
 

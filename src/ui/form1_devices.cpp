@@ -54,7 +54,11 @@ void Form1::ComboBox_Choose_deviceClick() {
     }
     hid::HidDevice* chosenDevice = ItemDevice(ComboBox_Choose_device, chosen);
     if (chosenDevice != CurrentDevice) {
-        StopScan();  // a scan belongs to the unit it started on
+        // A scan belongs to the unit it started on; chosen again after a rebuild of the list, the
+        // unit's new device carries it on.
+        if (!IsScanUnit(chosenDevice)) {
+            StopScan();
+        }
         generations_.clear();
     }
     CurrentDevice = chosenDevice;
@@ -70,8 +74,6 @@ void Form1::ComboBox_Choose_deviceClick() {
 }
 
 void Form1::HidDeviceController1DeviceChange() {
-    // The scan's unit is about to be freed (and may be gone already).
-    StopScan();
     // Freeing a device still delivers a report its reader had already received; while the
     // current unit is being freed CurrentDevice names it, so that report is handled as usual.
     // Right after, CurrentDevice is cleared: it never names a freed device.
@@ -96,6 +98,22 @@ void Form1::HidDeviceController1DeviceChange() {
     ComboBox_Choose_device->setEditText(MessageText(540));
 
     HidDeviceController1->Enumerate();
+
+    // A device that came or went elsewhere leaves a running scan alone; it ends when its unit is
+    // gone, or when another unit is chosen now (its unit, still attached, leaves pass-through).
+    if (ScanRunning()) {
+        hid::HidDevice* scanDevice = nullptr;
+        for (int i = 0; i < ComboBox_Choose_device->count() && scanDevice == nullptr; ++i) {
+            if (IsScanUnit(ItemDevice(ComboBox_Choose_device, i))) {
+                scanDevice = ItemDevice(ComboBox_Choose_device, i);
+            }
+        }
+        if (scanDevice == nullptr || scanDevice != ItemDevice(ComboBox_Choose_device, 0)) {
+            CurrentDevice = scanDevice;
+            StopScan();
+            CurrentDevice = nullptr;
+        }
+    }
 
     if (ComboBox_Choose_device->count() > 0) {
         ComboBox_Choose_device->setCurrentIndex(0);

@@ -45,6 +45,7 @@ void Form1::Button_Search_Wi_FiClick() {
         scanPreviousName_ = ComboBox_Wi_Fi_name->currentText();
     }
     scanRepeats_ = 0;
+    scanUnitId_ = CurrentDevice->PnPInfo()->DeviceID;
     Enable(Timer1);
     ComboBox_Wi_Fi_name->clear();
     ComboBox_Wi_Fi_name->clearEditText();
@@ -103,6 +104,10 @@ void Form1::StopScan() {
     Timer1->stop();
     Timer2->stop();
     RestoreScanName();
+}
+
+bool Form1::IsScanUnit(const hid::HidDevice* dev) const {
+    return dev != nullptr && ScanRunning() && dev->PnPInfo()->DeviceID == scanUnitId_;
 }
 
 void Form1::RestoreScanName() {

@@ -679,13 +679,31 @@ TEST_F(Scan, AScanWithoutALineGivesUpAfterFiveRepeats) {
 
 // The scan belongs to its unit: unplugged, nothing more goes out and the window no longer
 // blocks every 2 s; still attached when the list is rebuilt, the unit is closed first.
-TEST_F(Scan, TheScanEndsWhenItsUnitGoesAway) {
+// A device that comes or goes elsewhere leaves the scan running on its unit's re-created device;
+// choosing another unit ends it with the closing sequence, and unplugging its unit ends it.
+TEST_F(Scan, TheScanEndsWhenItsUnitGoesAwayOrAnotherIsChosen) {
     ChooseUnit();
     Interface(0).unit()->accessPoints.clear();
     form_->ComboBox_Wi_Fi_name->setEditText(QStringLiteral("Typed"));
     form_->Button_Search_Wi_FiClick();
     ClearWrites();
     backend_->plugDevice(0x046D, 0xC077, u"Mouse");  // the list is rebuilt
+    EXPECT_TRUE(form_->ScanRunning());
+    EXPECT_TRUE(Interface(0).unit()->atMode());
+    EXPECT_NE(form_->ComboBox_Wi_Fi_name->currentText(), "Typed");  // still waiting
+    // The next AT sequence goes to the same unit through its new device.
+    form_->Timer1Timer();
+    const auto repeat = Writes(0);
+    ASSERT_GE(repeat.size(), kAtSequence.size());
+    EXPECT_EQ(std::vector<Report>(repeat.end() - static_cast<std::ptrdiff_t>(kAtSequence.size()),
+                                  repeat.end()),
+              kAtSequence);
+
+    backend_->plugUnit(sim::Model::Paired);
+    ASSERT_TRUE(form_->ScanRunning());
+    ClearWrites();
+    form_->ComboBox_Choose_device->setCurrentIndex(1);
+    form_->ComboBox_Choose_deviceClick();
     EXPECT_FALSE(form_->ScanRunning());
     const auto writes = Writes(0);
     ASSERT_GE(writes.size(), kClosingSequence.size());
@@ -695,11 +713,13 @@ TEST_F(Scan, TheScanEndsWhenItsUnitGoesAway) {
     EXPECT_FALSE(Interface(0).unit()->atMode());
     EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), "Typed");
 
+    form_->ComboBox_Choose_device->setCurrentIndex(0);
+    form_->ComboBox_Choose_deviceClick();
     form_->Button_Search_Wi_FiClick();
     ASSERT_TRUE(form_->ScanRunning());
     backend_->unplug(Interface(0).path());
     EXPECT_FALSE(form_->ScanRunning());
-    EXPECT_EQ(form_->CurrentDevice, nullptr);
+    EXPECT_EQ(form_->ComboBox_Choose_device->count(), 1);  // the other unit, chosen now
     EXPECT_EQ(form_->ComboBox_Wi_Fi_name->currentText(), "Typed");
 }
 
