@@ -223,8 +223,11 @@ QColor ComboBoxColor(const QComboBox* box) {
 ByteLimitValidator::ByteLimitValidator(QLineEdit* edit, std::size_t maxBytes, ByteLength byteLength)
     : QValidator(edit), maxBytes_(maxBytes), byteLength_(std::move(byteLength)) {
     currentBytes_ = byteLength_(edit->text());
-    connect(edit, &QLineEdit::textChanged, this,
-            [this](const QString& text) { currentBytes_ = byteLength_(text); });
+    currentLength_ = edit->text().size();
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        currentBytes_ = byteLength_(text);
+        currentLength_ = text.size();
+    });
     edit->setValidator(this);
 }
 
@@ -233,7 +236,10 @@ QValidator::State ByteLimitValidator::validate(QString& input, int& /*pos*/) con
     if (bytes <= maxBytes_) {
         return Acceptable;
     }
-    return bytes < currentBytes_ ? Intermediate : Invalid;
+    // Over the limit: an edit that makes the text shorter, in bytes or in characters, is taken
+    // (a name read as 32 bytes that are not UTF-8 takes more as typed text, yet must be
+    // editable); one that makes it longer is refused.
+    return bytes < currentBytes_ || input.size() < currentLength_ ? Intermediate : Invalid;
 }
 
 void SetTimerEnabled(QTimer* timer, bool enabled) {

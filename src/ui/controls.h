@@ -181,6 +181,7 @@ private:
     std::size_t maxBytes_;
     ByteLength byteLength_;
     std::size_t currentBytes_ = 0;  // of the text the edit holds
+    qsizetype currentLength_ = 0;   // its characters
 };
 
 // Enables a timer without restarting one that already runs; disabling stops it.

@@ -487,6 +487,28 @@ TEST_F(ChainFixture, AnUnansweredRequestEndsTheChainThere) {
     EXPECT_EQ(form_->IPAddress_IP_Slave->text(), slaveIpBefore);
 }
 
+// A name of 32 bytes that are not UTF-8 is shown one character per byte; erasing a character
+// is always possible, while an edit that makes the name longer than 32 bytes is refused.
+TEST_F(ChainFixture, ANameReadAsLatin1BytesCanBeShortened) {
+    sim::UnitParameters p = sim::SimUnit::Defaults(sim::Model::Paired, "00000001");
+    p.wifiName = std::string(32, '\xC4');
+    StartWith(p);
+    form_->SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Device_mode));
+    const QString shown(32, QChar(0xC4));
+    ASSERT_TRUE(WaitFor([&] { return form_->ComboBox_Wi_Fi_name->currentText() == shown; }));
+    Settle(150);
+    QLineEdit* edit = form_->ComboBox_Wi_Fi_name->lineEdit();
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), QString(31, QChar(0xC4)));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), QString(30, QChar(0xC4)));
+    // 30 x "Ä" is 60 bytes as typed text: nothing longer is taken.
+    QTest::keyClicks(edit, QStringLiteral("a"));
+    EXPECT_EQ(edit->text(), QString(30, QChar(0xC4)));
+}
+
 // A slave's connection follows its network's name; its connection-type answer checks nothing.
 // A slow unit answers a read request only after the user has applied a new value of the same
 // parameter: that answer carries the old value and must neither show nor be stored, while the
