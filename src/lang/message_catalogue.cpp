@@ -717,16 +717,16 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Standardgateway",  // sv
     "Oletusyhdyskäytävä",  // fi
     // 640
-    "Пароль может содержать только латинские буквы, цифры и символы",  // ru
+    "Пароль может содержать только латинские буквы, цифры и спецсимволы",  // ru
     "The password may contain only Latin letters, digits and symbols",  // en
-    "密码只能包含拉丁字母、数字和符号",  // zh
-    "Пароль може містити лише латинські літери, цифри та символи",  // uk
-    "Das Passwort darf nur lateinische Buchstaben, Ziffern und Sonderzeichen enthalten",  // de
-    "Adgangskoden må kun indeholde latinske bogstaver, tal og symboler",  // da
-    "Hasło może zawierać tylko litery łacińskie, cyfry i symbole",  // pl
-    "Passordet kan bare inneholde latinske bokstaver, sifre og symboler",  // no
-    "Lösenordet får bara innehålla latinska bokstäver, siffror och symboler",  // sv
-    "Salasanassa saa olla vain latinalaisia kirjaimia, numeroita ja symboleja",  // fi
+    "密码只能包含英文字母、数字和符号",  // zh
+    "Пароль може містити лише латинські літери, цифри та спецсимволи",  // uk
+    "Das Passwort darf nur Buchstaben A-Z, Ziffern und Sonderzeichen enthalten",  // de
+    "Adgangskoden må kun indeholde bogstaverne A-Z, tal og specialtegn",  // da
+    "Hasło może zawierać tylko litery A-Z, cyfry i znaki specjalne",  // pl
+    "Passordet kan bare inneholde bokstavene A-Z, sifre og spesialtegn",  // no
+    "Lösenordet får bara innehålla bokstäverna A-Z, siffror och specialtecken",  // sv
+    "Salasana saa sisältää vain kirjaimia A-Z, numeroita ja erikoismerkkejä",  // fi
 });
 // clang-format on
 
