@@ -25,6 +25,7 @@
 #include "protocol/device_settings.h"
 #include "protocol/integer_text.h"
 #include "protocol/payload.h"
+#include "protocol/send_command.h"
 #include "protocol/sequence.h"
 #include "protocol/write_generations.h"
 
@@ -143,7 +144,7 @@ public:
 
     // --- Sending to the current unit (form1_commands.cpp) ---
     // Frames and writes one command to CurrentDevice; nothing without one.
-    void SendCommand(protocol::CommandCode code, const protocol::Payload& payload);
+    protocol::SendResult SendCommand(protocol::CommandCode code, const protocol::Payload& payload);
     // A blocking pause on the main thread (arriving reports and timer ticks wait).
     void Pause(std::chrono::milliseconds duration);
     // Sends a sequence's commands with its pauses.
@@ -260,6 +261,9 @@ private:
     // The running scan: AT sequences repeated without a line, the name box's text before the
     // click and the waiting text the click showed.
     int scanRepeats_ = 0;
+    // The chosen unit's serial number request did not go out (its open was refused): asked
+    // again with the next status poll.
+    bool serialNumberUnasked_ = false;
     std::uint64_t scanUnitId_ = 0;  // the interface the running scan talks to
     QString scanPreviousName_;
     QString scanWaitText_;

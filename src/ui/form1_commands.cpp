@@ -10,9 +10,10 @@ namespace quillo::ui {
 
 // Not const: it acts on the unit the window stands for.
 // NOLINTNEXTLINE(readability-make-member-function-const)
-void Form1::SendCommand(protocol::CommandCode code, const protocol::Payload& payload) {
+protocol::SendResult Form1::SendCommand(protocol::CommandCode code,
+                                       const protocol::Payload& payload) {
     if (CurrentDevice == nullptr) {
-        return;  // no unit chosen: nothing is sent, silently
+        return {};  // no unit chosen: nothing is sent, silently
     }
     HidReportDevice device(*CurrentDevice);
     const protocol::SendResult sent = protocol::SendCommand(&device, code, payload);
@@ -26,6 +27,7 @@ void Form1::SendCommand(protocol::CommandCode code, const protocol::Payload& pay
     } else if (sent.reached()) {
         generations_.written(code);
     }
+    return sent;
 }
 
 // Not const: it acts on the unit the window stands for.

@@ -63,7 +63,9 @@ void Form1::ComboBox_Choose_deviceClick() {
     }
     CurrentDevice = chosenDevice;
     SetComboBoxColor(ComboBox_Choose_device, ColorBrightGreen);
-    SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Serial_number));
+    serialNumberUnasked_ =
+        !SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Serial_number))
+             .whole();
     std::optional<unit::ModelIdentity> identity;
     if (CurrentDevice != nullptr) {
         identity = UnitIdentity(*CurrentDevice);

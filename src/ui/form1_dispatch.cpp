@@ -240,6 +240,13 @@ void Form1::Timer3Timer() {
     if (CurrentDevice == nullptr) {
         return;
     }
+    // A unit whose open was refused when it was chosen is asked for its serial number once it
+    // can be written to again.
+    if (serialNumberUnasked_) {
+        serialNumberUnasked_ =
+            !SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Serial_number))
+                 .whole();
+    }
     RunSequence(protocol::statusPollSequence(PageShowing(Filter)));
 }
 

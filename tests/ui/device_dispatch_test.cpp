@@ -107,6 +107,28 @@ TEST_F(DeviceTest, OneUnitIsListedChosenAndAskedForItsSerialNumber) {
     EXPECT_TRUE(WaitForSerialNumber(0));
 }
 
+// A unit whose read/write open is refused when it is chosen cannot be asked for its serial
+// number then; the status poll asks again once it can be written to, and asks only once.
+TEST_F(DeviceTest, ASerialNumberRequestThatDidNotGoOutIsAskedAgain) {
+    sim::SimInterface& solvi = backend_->plugUnit(sim::Model::Single);
+    solvi.setFaults(sim::Faults{.refuseReadWrite = true});
+    Start();
+    ASSERT_EQ(form_->CurrentDevice, ItemDevice(0));
+    EXPECT_TRUE(Writes(0).empty());
+    form_->Timer3Timer();  // still refused: nothing goes out
+    EXPECT_TRUE(Writes(0).empty());
+
+    solvi.setFaults({});
+    form_->Timer3Timer();
+    ASSERT_FALSE(Writes(0).empty());
+    EXPECT_EQ(Writes(0).front(), ReadRequest(23));
+    EXPECT_TRUE(WaitForSerialNumber(0));
+    ClearWrites();
+    form_->Timer3Timer();
+    const auto writes = Writes(0);
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), ReadRequest(23)), 0);
+}
+
 TEST_F(DeviceTest, TwoUnitsAreNumberedInOrderAndTheChosenOneIsAsked) {
     backend_->plugUnit(sim::Model::Single);
     backend_->plugUnit(sim::Model::Paired);
