@@ -102,14 +102,20 @@ WifiWrite buildWifiWrite(const WifiControls& controls, const DeviceSettings& cur
         }
     }
 
+    // Only what the user can see and edit in this mode is checked: a master without router
+    // hides the name, and "OPEN" greys the password out. A hidden or greyed-out value goes back
+    // as it stands (a read one unchanged).
+    const bool masterWithoutRouter = controls.mode == ModeChoice::Master && without;
+    const bool nameEditable = !masterWithoutRouter;
+    const bool passwordEditable = !(masterWithoutRouter && controls.securityItem == 0);
     // The name goes out as bytes: UTF-8, or unchanged as it was read.
     const std::vector<std::uint8_t> nameBytes =
         wifiNameBytes(controls.name, controls.nameReadBytes);
-    if (write.messageId == 0 && nameBytes.size() > kMaxWiFiNameBytes) {
+    if (write.messageId == 0 && nameEditable && nameBytes.size() > kMaxWiFiNameBytes) {
         write.messageId = kMessageNameLength;
     }
     // A character outside printable ASCII would go out as a byte no network accepts.
-    if (write.messageId == 0 && !isPrintableAscii(controls.password)) {
+    if (write.messageId == 0 && passwordEditable && !isPrintableAscii(controls.password)) {
         write.messageId = kMessagePasswordCharacters;
     }
 

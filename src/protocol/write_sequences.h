@@ -62,9 +62,10 @@ struct WifiWrite {
 
 // Collects the controls by mode and router choice, checks name and password as the mode
 // requires, and builds the bracketed write of all eleven Wi-Fi parameters followed by a
-// restart of the Wi-Fi module. Since both texts are sent in every mode, every mode also refuses
-// a name of more than 32 bytes (570) and a password that is not printable ASCII (640), so that
-// no text goes out as bytes the unit or the network cannot take.
+// restart of the Wi-Fi module. A name of more than 32 bytes (570) and a password that is not
+// printable ASCII (640) are refused where the mode lets the user edit them, so that no typed text
+// goes out as bytes the unit or the network cannot take; a hidden name (master without router)
+// and a greyed-out password (OPEN) go back as they stand.
 WifiWrite buildWifiWrite(const WifiControls& controls, const DeviceSettings& current);
 
 // --- Fan page ---

@@ -300,14 +300,15 @@ TEST(WifiWrite, TextsGoOutAsBytesTheNetworkTakes) {
          u"secret99",
          kMessageNameLength,
          {}},
-        {"33 bytes, name unchecked otherwise",
+        // A master without router hides the name: what the box holds goes back unchecked.
+        {"33 bytes, hidden for a master without router",
          ModeChoice::Master,
          RouterChoice::Without,
          std::u16string(11, u'家'),
          {},
          u"secret99",
-         kMessageNameLength,
-         {}},
+         0,
+         utf8("家家家家家家家家家家家")},
         {"password with a letter beyond ASCII",
          ModeChoice::Master,
          RouterChoice::Without,
@@ -366,6 +367,21 @@ TEST(WifiWrite, TextsGoOutAsBytesTheNetworkTakes) {
         EXPECT_EQ(write.steps.at(6), Step::send(Code_Wi_Fi_name, c.sentName));
         EXPECT_EQ(write.steps.at(7), Step::send(Code_Wi_Fi_password, c.password));
     }
+}
+
+// Under OPEN the password box is greyed out: a password read from the unit that is not
+// printable ASCII goes back as it was read instead of refusing the write.
+TEST(WifiWrite, AGreyedOutPasswordIsSentAsReadUnchecked) {
+    WifiControls screen = controls(ModeChoice::Master, RouterChoice::Without);
+    screen.securityItem = 0;
+    screen.password = u"p\u00E4ss";
+    const WifiWrite write = buildWifiWrite(screen, readSettings());
+    ASSERT_EQ(write.outcome, WriteOutcome::Ok);
+    EXPECT_EQ(write.steps.at(7), Step::send(Code_Wi_Fi_password, u"p\u00E4ss"));
+    screen.securityItem = 2;  // the box is enabled again: checked as typed
+    EXPECT_EQ(buildWifiWrite(screen, readSettings()).messageId, kMessagePasswordLength);
+    screen.password = u"p\u00E4sswords";
+    EXPECT_EQ(buildWifiWrite(screen, readSettings()).messageId, kMessagePasswordCharacters);
 }
 
 TEST(WifiWrite, UnselectedListItemEndsTheClickBeforeAnyCheck) {
