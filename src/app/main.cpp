@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QIcon>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -19,13 +20,22 @@
 namespace {
 
 // Shows page `index`, lets a status poll answer arrive, grabs it, and goes on with the next.
+// Last comes the Wi-Fi page as for a slave with router, which shows the name and both state
+// panels (clicked in the window only; nothing is sent).
 void GrabPages(quillo::ui::Form1& form, const QString& file, int index) {
-    static const char* const kPageNames[] = {"wifi", "fan", "filter", "information"};
-    if (index == form.PageControl->count()) {
+    static const char* const kPageNames[] = {"wifi", "fan", "filter", "information", "wifi-slave"};
+    const int pages = form.PageControl->count();
+    if (index > pages) {
         QApplication::quit();
         return;
     }
-    form.PageControl->setCurrentIndex(index);
+    if (index == pages) {
+        form.PageControl->setCurrentIndex(0);
+        form.RadioButton_slave->click();
+        form.RadioButton_with_router->click();
+    } else {
+        form.PageControl->setCurrentIndex(index);
+    }
     QTimer::singleShot(1200, &form, [&form, file, index] {
         QString name = file;
         name.replace(QStringLiteral(".png"), QStringLiteral("-%1.png").arg(kPageNames[index]));
