@@ -11,7 +11,7 @@ namespace quillo::ui {
 // Not const: it acts on the unit the window stands for.
 // NOLINTNEXTLINE(readability-make-member-function-const)
 protocol::SendResult Form1::SendCommand(protocol::CommandCode code,
-                                       const protocol::Payload& payload) {
+                                        const protocol::Payload& payload) {
     if (CurrentDevice == nullptr) {
         return {};  // no unit chosen: nothing is sent, silently
     }

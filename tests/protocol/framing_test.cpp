@@ -94,9 +94,9 @@ TEST(SendCommand, WritesEveryReportEvenWhenWritesFailOrAreShort) {
         RecordingDevice::WriteResult result;
         std::size_t written;
     };
-    for (const Case c : {Case{RecordingDevice::WriteResult::Ok, 3},
-                         Case{RecordingDevice::WriteResult::Fail, 0},
-                         Case{RecordingDevice::WriteResult::Short, 0}}) {
+    for (const Case c :
+         {Case{RecordingDevice::WriteResult::Ok, 3}, Case{RecordingDevice::WriteResult::Fail, 0},
+          Case{RecordingDevice::WriteResult::Short, 0}}) {
         RecordingDevice device(5, c.result);
         const SendResult sent = SendCommand(&device, Code_Wi_Fi_name, u"abcde");
         EXPECT_EQ(
