@@ -9,8 +9,9 @@
 namespace quillo::backend_choice {
 
 std::unique_ptr<hid::platform::Backend> ChooseBackend() {
+    // Set but empty means the real units, as unset does.
     const char* simulate = std::getenv("QUILLO_SIMULATE");
-    std::unique_ptr<hid::platform::Backend> backend = simulate != nullptr
+    std::unique_ptr<hid::platform::Backend> backend = simulate != nullptr && *simulate != '\0'
                                                           ? sim::SimBackendOrExit(simulate)
                                                           : hid::platform::createSystemBackend();
     const char* trace = std::getenv("QUILLO_TRACE");

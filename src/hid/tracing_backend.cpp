@@ -54,6 +54,20 @@ public:
         std::fflush(file_);
     }
 
+    // After an "out" line whose write then failed: nothing of it may have reached the device.
+    void WriteFailed(const std::string& path) {
+        if (file_ == nullptr) {
+            return;
+        }
+        char head[64];
+        std::snprintf(head, sizeof head, "%.3f failed ", MillisecondsSinceStart());
+        const std::string line = head + path;
+        std::lock_guard lock(mutex_);
+        std::fputs(line.c_str(), file_);
+        std::fputc('\n', file_);
+        std::fflush(file_);
+    }
+
 private:
     std::mutex mutex_;
     std::FILE* file_;
@@ -74,9 +88,12 @@ public:
 
     bool write(const std::uint8_t* data, std::size_t size, std::size_t& written,
                platform::WriteFailure& failure) override {
+        // Logged before the report goes out: the unit's answer, logged by the reader thread,
+        // can arrive before write() returns, and the trace keeps cause before effect.
+        log_->Write(true, path_, data, size);
         const bool ok = inner_->write(data, size, written, failure);
-        if (ok) {
-            log_->Write(true, path_, data, size);
+        if (!ok) {
+            log_->WriteFailed(path_);
         }
         return ok;
     }

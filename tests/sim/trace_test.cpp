@@ -75,6 +75,81 @@ TEST_F(TraceTest, AppendsOneLinePerReportWrittenOrDelivered) {
     EXPECT_EQ(lines[2].substr(lines[2].find(' ') + 1), "in " + path + " 01 05 01 01" + zeros61);
 }
 
+// A handle whose write looks at the trace as it stands while the report goes out.
+class PeekingHandle : public platform::Handle {
+public:
+    PeekingHandle(std::filesystem::path file, std::vector<std::string>& seen, bool ok)
+        : file_(std::move(file)), seen_(seen), ok_(ok) {}
+    platform::Access access() const override { return platform::Access::ReadWrite; }
+    bool attributes(platform::Attributes& /*out*/) override { return false; }
+    bool productString(std::u16string& /*out*/) override { return false; }
+    bool reportLengths(platform::ReportLengths& /*out*/) override { return false; }
+    bool write(const std::uint8_t* /*data*/, std::size_t size, std::size_t& written,
+               platform::WriteFailure& failure) override {
+        seen_ = Lines(file_);
+        written = ok_ ? size : 0;
+        failure = ok_ ? platform::WriteFailure::None : platform::WriteFailure::Failed;
+        return ok_;
+    }
+    platform::ReadResult read(std::uint8_t* /*buffer*/, std::size_t /*size*/,
+                              int /*timeoutMs*/) override {
+        return {platform::ReadStatus::Cancelled, 0, 0};
+    }
+    void cancelRead() override {}
+
+private:
+    std::filesystem::path file_;
+    std::vector<std::string>& seen_;
+    bool ok_;
+};
+
+class PeekingBackend : public platform::Backend {
+public:
+    PeekingBackend(std::filesystem::path file, std::vector<std::string>& seen, bool ok)
+        : file_(std::move(file)), seen_(seen), ok_(ok) {}
+    std::vector<platform::InterfaceInfo> enumerate() override { return {}; }
+    std::unique_ptr<platform::Handle> open(const std::string& /*path*/, platform::Access /*access*/,
+                                           std::uint32_t* /*error*/) override {
+        return std::make_unique<PeekingHandle>(file_, seen_, ok_);
+    }
+    void setChangeHandler(std::function<void()> /*handler*/) override {}
+
+private:
+    std::filesystem::path file_;
+    std::vector<std::string>& seen_;
+    bool ok_;
+};
+
+// The "out" line stands in the trace before the report goes out, so the unit's answer, logged
+// by the reader thread, can never come before the request that caused it; a failed write is
+// marked as such.
+TEST_F(TraceTest, AReportIsTracedBeforeItGoesOut) {
+    for (const bool ok : {true, false}) {
+        std::filesystem::remove(file);
+        std::vector<std::string> seen;
+        TracingBackend backend(std::make_unique<PeekingBackend>(file, seen, ok), file.string());
+        auto handle = backend.open("dev0", platform::Access::ReadWrite);
+        const std::uint8_t request[] = {1, 16, 1, 5};
+        std::size_t written = 0;
+        EXPECT_EQ(handle->write(request, sizeof request, written), ok);
+        ASSERT_EQ(seen.size(), 1U);
+        EXPECT_EQ(seen[0].substr(seen[0].find(' ') + 1), "out dev0 01 10 01 05");
+        const auto lines = Lines(file);
+        ASSERT_EQ(lines.size(), ok ? 1U : 2U);
+        if (!ok) {
+            EXPECT_EQ(lines[1].substr(lines[1].find(' ') + 1), "failed dev0");
+        }
+    }
+}
+
+// QUILLO_SIMULATE set but empty means the real units, as unset does.
+TEST_F(TraceTest, AnEmptySimulateChoosesTheSystemsUnits) {
+    ::setenv("QUILLO_SIMULATE", "", 1);
+    auto backend = backend_choice::ChooseBackend();
+    ::unsetenv("QUILLO_SIMULATE");
+    EXPECT_EQ(dynamic_cast<sim::SimBackend*>(backend.get()), nullptr);
+}
+
 TEST_F(TraceTest, SimulateAndTraceChooseTheBackend) {
     ::setenv("QUILLO_SIMULATE", "solvi,pargo", 1);
     ::setenv("QUILLO_TRACE", file.c_str(), 1);
