@@ -51,7 +51,7 @@ std::vector<HidDevice*> CheckOutAll(HidDeviceController& controller) {
 void RoundTrip() {
     constexpr int kReports = 20000;
     auto backend = std::make_shared<SimBackend>();
-    auto& iface = backend->plugUnit(Model::Single, false);
+    auto& iface = backend->plugUnit(Model::Solvi, false);
     HidDeviceController controller(backend);
     std::vector<double> rounds;
     rounds.reserve(kReports);
@@ -78,7 +78,7 @@ void RoundTrip() {
 void StopLatency() {
     constexpr int kStops = 300;
     auto backend = std::make_shared<SimBackend>();
-    auto& iface = backend->plugUnit(Model::Single, false);
+    auto& iface = backend->plugUnit(Model::Solvi, false);
     HidDeviceController controller(backend);
     controller.SetOnDeviceData([](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {});
     QCoreApplication::processEvents();
@@ -104,7 +104,7 @@ void StopLatency() {
 void Idle(int units) {
     auto backend = std::make_shared<SimBackend>();
     for (int i = 0; i < units; ++i) {
-        backend->plugUnit(i % 2 == 0 ? Model::Single : Model::Paired, false);
+        backend->plugUnit(i % 2 == 0 ? Model::Solvi : Model::Pargo, false);
     }
     HidDeviceController controller(backend);
     controller.SetOnDeviceData([](HidDevice*, std::uint8_t, const std::uint8_t*, std::uint16_t) {});

@@ -19,7 +19,7 @@ namespace {
 void IdleWindow(int units, bool caret) {
     auto backend = std::make_shared<quillo::sim::SimBackend>();
     for (int i = 0; i < units; ++i) {
-        backend->plugUnit(i % 2 == 0 ? quillo::sim::Model::Single : quillo::sim::Model::Paired,
+        backend->plugUnit(i % 2 == 0 ? quillo::sim::Model::Solvi : quillo::sim::Model::Pargo,
                           false);
     }
     quillo::ui::Form1 form(backend);

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     quillo::lang::LanguageIndex = 1;
 
     auto backend = std::make_shared<quillo::sim::SimBackend>();
-    quillo::sim::SimInterface& unit = backend->plugUnit(quillo::sim::Model::Single, false);
+    quillo::sim::SimInterface& unit = backend->plugUnit(quillo::sim::Model::Solvi, false);
     quillo::ui::Form1 form(backend);
     form.Timer3->stop();  // only the chain on the wire
     form.show();

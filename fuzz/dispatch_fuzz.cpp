@@ -38,7 +38,7 @@ struct Window {
     Window() {
         lang::LanguageIndex = 1;
         backend = std::make_shared<sim::SimBackend>();
-        sim::SimInterface& unit = backend->plugUnit(sim::Model::Paired);
+        sim::SimInterface& unit = backend->plugUnit(sim::Model::Pargo);
         for (const protocol::unit::Parameter& p : protocol::unit::kParameters) {
             unit.unit()->unanswered.insert(p.code);
         }

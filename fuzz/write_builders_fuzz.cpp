@@ -106,7 +106,7 @@ void CheckWifi(FuzzedDataProvider& in) {
     current.Wi_Fi_security = static_cast<char16_t>(in.ConsumeIntegral<std::uint8_t>());
 
     const WifiWrite write = buildWifiWrite(c, current);
-    SimUnit unit(quillo::sim::Model::Single, "00000001");
+    SimUnit unit(quillo::sim::Model::Solvi, "00000001");
     UnitDevice device(unit);
     runSequence(&device, write.steps, {});
     if (write.outcome != WriteOutcome::Ok) {
@@ -152,7 +152,7 @@ void CheckFan(FuzzedDataProvider& in) {
     c.partyTime = TimeText(in);
 
     const FanWrite write = buildFanWrite(c, DeviceSettings{});
-    SimUnit unit(quillo::sim::Model::Paired, "00000002");
+    SimUnit unit(quillo::sim::Model::Pargo, "00000002");
     UnitDevice device(unit);
     runSequence(&device, write.steps, {});
     if (write.outcome != WriteOutcome::Ok) {

@@ -31,7 +31,7 @@ public:
 };
 
 struct SimUnitOptions {
-    Model model = Model::Single;
+    Model model = Model::Solvi;
     Faults faults;
     std::optional<int> networks;  // none: the unit's own list
 };

@@ -132,7 +132,7 @@ UnitParameters SimUnit::Defaults(Model model, const std::string& serialNumber) {
     p.offDelayTimer = 30 * 60;
     p.nightTimer = 8 * 3600;
     p.partyTimer = 4 * 3600;
-    if (model == Model::Paired) {
+    if (model == Model::Pargo) {
         p.direction = unit::kDirectionExhaust;
         p.humidityScenario = 1;
     }
@@ -282,7 +282,9 @@ std::vector<SimUnit::Report> SimUnit::Receive(const std::uint8_t* report, std::s
         }
         return out;
     }
-    Write(chunk->code, chunk->bytes);
+    if (ignored.count(chunk->code) == 0) {
+        Write(chunk->code, chunk->bytes);
+    }
     return out;
 }
 

@@ -74,6 +74,7 @@ public:
 
     // Faults and scenery for tests.
     std::set<std::uint8_t> unanswered;      // read requests for these codes get no answer
+    std::set<std::uint8_t> ignored;         // writes of these codes change nothing
     std::vector<std::string> accessPoints;  // lines of AT+CWLAP, in the module's format
     std::size_t inputLength = 65;
 

@@ -5,13 +5,21 @@
 #include <QJsonParseError>
 
 #include "cli/setting_keys.h"
-#include "cli/unit_list.h"
+#include "protocol/wire_text.h"
+#include "unit_model/unit_identity.h"
 
 namespace quillo::cli {
 
+using model::ModelName;
 using protocol::unit::Model;
 
-QJsonObject SettingsJson(const UnitState& state, Model model) {
+namespace {
+
+const QString kNameBytesKey = QStringLiteral("wifi-name-bytes");
+
+}  // namespace
+
+QJsonObject SettingsJson(const PageState& state, Model model) {
     QJsonObject groups[2];
     for (const SettingKey* key : KeysFor(model)) {
         groups[KeyGroup(*key) == Group::Wifi ? 0 : 1][KeyName(*key)] = JsonValue(*key, state);
@@ -22,7 +30,7 @@ QJsonObject SettingsJson(const UnitState& state, Model model) {
     return settings;
 }
 
-QByteArray BackupDocument(const UnitState& state, Model model, const QString& serial,
+QByteArray BackupDocument(const PageState& state, Model model, const QString& serial,
                           const QDateTime& date) {
     QJsonObject document = SettingsJson(state, model);
     document[QStringLiteral("format")] = QLatin1String(kBackupFormat);
@@ -30,6 +38,11 @@ QByteArray BackupDocument(const UnitState& state, Model model, const QString& se
     document[QStringLiteral("model")] = ModelName(model);
     document[QStringLiteral("serial")] = serial;
     document[QStringLiteral("date")] = date.toUTC().toString(Qt::ISODate);
+    const std::vector<std::uint8_t> name =
+        protocol::wifiNameBytes(state.wifi.name, state.wifi.nameReadBytes);
+    document[kNameBytesKey] = QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(name.data()), static_cast<qsizetype>(name.size()))
+            .toHex());
     return QJsonDocument(document).toJson(QJsonDocument::Indented);
 }
 
@@ -72,19 +85,31 @@ std::optional<Backup> ParseBackup(const QByteArray& document, QString& error) {
         return std::nullopt;
     }
     Backup backup;
-    const QJsonValue model = root.value(QStringLiteral("model"));
-    if (model == ModelName(Model::Single)) {
-        backup.model = Model::Single;
-    } else if (model == ModelName(Model::Paired)) {
-        backup.model = Model::Paired;
-    } else {
-        error = QStringLiteral("\"model\" must be \"Solvi\" or \"Pargo\"");
+    const std::optional<Model> named =
+        model::ModelNamed(root.value(QStringLiteral("model")).toString());
+    if (!named) {
+        error = QStringLiteral("\"model\" must be \"%1\" or \"%2\"")
+                    .arg(ModelName(Model::Solvi), ModelName(Model::Pargo));
         return std::nullopt;
     }
+    backup.model = *named;
     backup.serial = root.value(QStringLiteral("serial")).toString();
 
+    const QString hex = root.value(kNameBytesKey).toString();
+    const QByteArray nameBytes = QByteArray::fromHex(hex.toLatin1());
+    if (root.contains(kNameBytesKey) &&
+        (nameBytes.toHex() != hex.toLatin1().toLower() ||
+         static_cast<std::size_t>(nameBytes.size()) > protocol::kMaxWiFiNameBytes)) {
+        error = QStringLiteral("\"%1\": expected at most %2 bytes in hex")
+                    .arg(kNameBytesKey)
+                    .arg(protocol::kMaxWiFiNameBytes);
+        return std::nullopt;
+    }
+    backup.nameBytes.assign(nameBytes.begin(), nameBytes.end());
+
     // Every value is tried on a state of its own: a bad one is named before anything is sent.
-    UnitState trial;
+    PageState trial;
+    trial.wifi.nameReadBytes = backup.nameBytes;
     for (const Group group : {Group::Wifi, Group::Fan}) {
         const QString groupName = GroupName(group);
         const QJsonValue groupValue = root.value(groupName);
@@ -118,10 +143,19 @@ std::optional<Backup> ParseBackup(const QByteArray& document, QString& error) {
         }
         backup.settings[groupName] = settings;
     }
+    if (!backup.nameBytes.empty() &&
+        protocol::decodeWireText(backup.nameBytes) != trial.wifi.name) {
+        error = QStringLiteral("\"%1\": not the bytes of wifi.wifi-name").arg(kNameBytesKey);
+        return std::nullopt;
+    }
     return backup;
 }
 
-void ApplyBackup(const Backup& backup, UnitState& state) {
+void ApplyBackup(const Backup& backup, PageState& state) {
+    // The name then goes out as these bytes.
+    if (!backup.nameBytes.empty()) {
+        state.wifi.nameReadBytes = backup.nameBytes;
+    }
     for (const SettingKey* key : KeysFor(backup.model)) {
         const QString group = GroupName(KeyGroup(*key));
         SetFromJson(*key, backup.settings.value(group).toObject().value(KeyName(*key)), state);

@@ -1,13 +1,16 @@
 #pragma once
 
 // Settings as JSON, and backup files: one document with a format name and version, the model,
-// the serial number, the date, and the settings under the same keys as `show --json`.
+// the serial number, the date, the Wi-Fi name's bytes, and the settings under the same keys as
+// `show --json`.
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "cli/unit_state.h"
 #include "protocol/unit_contract.h"
@@ -20,15 +23,18 @@ inline constexpr int kBackupVersion = 1;
 inline constexpr qint64 kMaxBackupSize = qint64{64} * 1024;
 
 // {"wifi": {...}, "fan": {...}} with every key of the model.
-QJsonObject SettingsJson(const UnitState& state, protocol::unit::Model model);
+QJsonObject SettingsJson(const PageState& state, protocol::unit::Model model);
 
 struct Backup {
     protocol::unit::Model model{};
     QString serial;
     QJsonObject settings;  // "wifi" and "fan"
+    // The bytes the Wi-Fi name travels as ("wifi-name-bytes", hex), so that a name that is not
+    // UTF-8 goes back as it was read; empty in a backup without them.
+    std::vector<std::uint8_t> nameBytes;
 };
 
-QByteArray BackupDocument(const UnitState& state, protocol::unit::Model model,
+QByteArray BackupDocument(const PageState& state, protocol::unit::Model model,
                           const QString& serial, const QDateTime& date);
 
 // Reads and checks a backup: the document, its format and version, the model, and every
@@ -38,6 +44,6 @@ std::optional<Backup> ReadBackup(const QString& path, QString& error);
 std::optional<Backup> ParseBackup(const QByteArray& document, QString& error);
 
 // Sets every setting of the backup in `state` (already checked, so it cannot fail).
-void ApplyBackup(const Backup& backup, UnitState& state);
+void ApplyBackup(const Backup& backup, PageState& state);
 
 }  // namespace quillo::cli

@@ -1,37 +1,53 @@
 // The commands that change the unit: set, restore, reset-filter, factory-reset.
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <utility>
 #include <vector>
 
 #include "cli/backup_file.h"
-#include "cli/command_support.h"
+#include "cli/command.h"
+#include "cli/command_table.h"
 #include "cli/console.h"
 #include "cli/setting_keys.h"
 #include "cli/write_plan.h"
-#include "hid/hid_device.h"
 #include "protocol/read_chain.h"
 #include "protocol/write_sequences.h"
+#include "unit_model/unit_identity.h"
 
 namespace quillo::cli {
 
 namespace {
 
-// Reads the unit, lets `change` edit the state, sends the writes of the groups named and reads
-// back what the unit took. `error` says why it failed, for a result line or a message.
-int WriteUnit(Command& command, UnitEntry& unit, bool wifi, bool fan,
-              const std::function<void(UnitState&)>& change, QString& error) {
-    UnitLink link(*unit.device, command.options().timeout);
+using model::ModelName;
+
+// Reads the unit, lets `change` edit its state, and sends the writes of the groups named when
+// every key asked for would reach the unit as asked; then reads back and compares with what
+// was asked. `error` says why it failed, for a result line or a message.
+int WriteUnit(Command& command, UnitEntry& unit, UnitLink& link, bool wifi, bool fan,
+              const std::vector<const SettingKey*>& asked,
+              const std::function<QString(PageState&)>& change, QString& error) {
     protocol::CommandCode missing{};
     const std::optional<UnitValues> values = link.ReadSettings(missing);
     if (!values) {
         error = Interrupted() ? QStringLiteral("interrupted") : command.NoAnswer(unit, missing);
         return Interrupted() ? kExitInterrupted : kExitNoAnswer;
     }
-    UnitState state = StateFromValues(*values);
-    change(state);
+    PageState state = StateFromValues(*values);
+    error = change(state);
+    if (!error.isEmpty()) {
+        return kExitRefused;
+    }
     const std::optional<protocol::Sequence> steps = PlanWrites(state, wifi, fan, error);
     if (!steps) {
+        return kExitRefused;
+    }
+    // What the unit would hold after these bytes: a value the mode overrides is refused here.
+    const QStringList notCarried =
+        Differences(state, StateFromValues(ValuesAfter(*values, *steps)), asked,
+                    QStringLiteral("but in this mode the unit would hold"));
+    if (!notCarried.isEmpty()) {
+        error = QStringLiteral("nothing was sent: ") + notCarried.join(QStringLiteral("; "));
         return kExitRefused;
     }
     link.Run(*steps);
@@ -41,10 +57,10 @@ int WriteUnit(Command& command, UnitEntry& unit, bool wifi, bool fan,
                                   : command.NoAnswer(unit, missing);
         return Interrupted() ? kExitInterrupted : kExitNoAnswer;
     }
-    const QStringList differences =
-        NotTaken(ValuesAfter(*values, *steps), *readBack, unit.model, wifi, fan);
-    if (!differences.isEmpty()) {
-        error = QStringLiteral("the unit did not take: ") + differences.join(QStringLiteral("; "));
+    const QStringList notTaken =
+        Differences(state, StateFromValues(*readBack), asked, QStringLiteral("the unit holds"));
+    if (!notTaken.isEmpty()) {
+        error = QStringLiteral("the unit did not take: ") + notTaken.join(QStringLiteral("; "));
         return kExitRefused;
     }
     return kExitDone;
@@ -52,15 +68,8 @@ int WriteUnit(Command& command, UnitEntry& unit, bool wifi, bool fan,
 
 }  // namespace
 
-int RunSet(Command& command) {
-    const QStringList& arguments = command.options().arguments;
-    if (arguments.isEmpty()) {
-        command.err()
-            << "Usage: quilloctl set KEY=VALUE...  ('quilloctl help set' lists the keys)\n";
-        return kExitUsage;
-    }
-    std::vector<std::pair<QString, QString>> changes;
-    for (const QString& argument : arguments) {
+int CheckSet(Command& command) {
+    for (const QString& argument : command.options().arguments) {
         const qsizetype equals = argument.indexOf(QLatin1Char('='));
         if (equals <= 0) {
             command.err() << argument << ": expected KEY=VALUE\n";
@@ -71,23 +80,22 @@ int RunSet(Command& command) {
             command.err() << key << ": unknown setting ('quilloctl help set' lists the keys)\n";
             return kExitRefused;
         }
-        changes.emplace_back(key, argument.mid(equals + 1));
+        command.changes.emplace_back(key, argument.mid(equals + 1));
     }
-    UnitList list(command.context().backend);
-    int status = kExitDone;
-    UnitEntry* unit = command.ChooseUnit(list, status);
-    if (unit == nullptr) {
-        return status;
-    }
+    return kExitDone;
+}
+
+int RunSet(Command& command) {
+    UnitEntry& unit = *command.unit;
     // Every value is checked before the unit is read or written.
     bool wifi = false;
     bool fan = false;
-    std::vector<std::pair<const SettingKey*, QString>> checked;
-    UnitState trial;
-    for (const auto& [name, value] : changes) {
-        const SettingKey* key = FindKey(name, unit->model);
+    std::vector<const SettingKey*> keys;
+    PageState trial = model::StartupPageState();
+    for (const auto& [name, value] : command.changes) {
+        const SettingKey* key = FindKey(name, unit.model);
         if (key == nullptr) {
-            command.err() << name << ": not a setting of a " << ModelName(unit->model) << " unit\n";
+            command.err() << name << ": not a setting of a " << ModelName(unit.model) << " unit\n";
             return kExitRefused;
         }
         const QString refused = SetFromText(*key, value, trial);
@@ -96,30 +104,31 @@ int RunSet(Command& command) {
             return kExitRefused;
         }
         (KeyGroup(*key) == Group::Wifi ? wifi : fan) = true;
-        checked.emplace_back(key, value);
+        keys.push_back(key);
     }
     QString error;
-    status = WriteUnit(
-        command, *unit, wifi, fan,
-        [&checked](UnitState& state) {
-            for (const auto& [key, value] : checked) {
-                SetFromText(*key, value, state);
+    const int status = WriteUnit(
+        command, unit, *command.link, wifi, fan, keys,
+        [&command, &keys](PageState& state) {
+            for (std::size_t i = 0; i < keys.size(); ++i) {
+                // Checked again against the unit's own state: a name's bytes depend on it.
+                const QString refused = SetFromText(*keys[i], command.changes[i].second, state);
+                if (!refused.isEmpty()) {
+                    return KeyName(*keys[i]) + QStringLiteral(": ") + refused;
+                }
             }
+            return QString();
         },
         error);
     if (status != kExitDone) {
         command.err() << error << "\n";
         return status;
     }
-    command.out() << "Set on " << Command::UnitTitle(*unit) << ".\n";
+    command.Print(DoneRecord{QStringLiteral("Set on %1.").arg(unit.title())});
     return kExitDone;
 }
 
-int RunRestore(Command& command) {
-    if (command.options().arguments.size() != 1) {
-        command.err() << "Usage: quilloctl restore FILE [--all]\n";
-        return kExitUsage;
-    }
+int CheckRestore(Command& command) {
     // The whole file is checked before any unit is looked at.
     const QString path = command.options().arguments.front();
     const QFileInfo file(path);
@@ -128,63 +137,72 @@ int RunRestore(Command& command) {
         return kExitUsage;
     }
     QString error;
-    const std::optional<Backup> backup = ReadBackup(path, error);
-    if (!backup) {
+    command.backup = ReadBackup(path, error);
+    if (!command.backup) {
         command.err() << error << "\n";
         return kExitRefused;
     }
-    {
-        UnitState trial;
-        ApplyBackup(*backup, trial);
-        if (!PlanWrites(trial, true, true, error)) {
-            command.err() << error << "\n";
-            return kExitRefused;
-        }
+    PageState trial = model::StartupPageState();
+    ApplyBackup(*command.backup, trial);
+    if (!PlanWrites(trial, true, true, error)) {
+        command.err() << error << "\n";
+        return kExitRefused;
     }
-    UnitList list(command.context().backend);
+    return kExitDone;
+}
+
+int RunRestore(Command& command) {
+    const Backup& backup = *command.backup;
     std::vector<UnitEntry*> targets;
-    int status = kExitDone;
     if (command.options().all) {
-        for (UnitEntry& unit : list.units()) {
-            if (unit.model == backup->model) {
+        for (UnitEntry& unit : command.units->units()) {
+            if (unit.model == backup.model) {
                 targets.push_back(&unit);
             }
         }
         if (targets.empty()) {
-            command.err() << "No " << ModelName(backup->model) << " unit is attached.\n";
+            command.err() << "No " << ModelName(backup.model) << " unit is attached.\n";
             return kExitNoUnit;
         }
     } else {
-        UnitEntry* unit = command.ChooseUnit(list, status);
-        if (unit == nullptr) {
-            return status;
-        }
-        if (unit->model != backup->model) {
-            command.err() << "The backup is of a " << ModelName(backup->model) << " unit; "
-                          << Command::UnitTitle(*unit) << " is a " << ModelName(unit->model)
+        if (command.unit->model != backup.model) {
+            command.err() << "The backup is of a " << ModelName(backup.model) << " unit; "
+                          << command.unit->title() << " is a " << ModelName(command.unit->model)
                           << ". Nothing was sent.\n";
             return kExitRefused;
         }
-        targets.push_back(unit);
+        targets.push_back(command.unit);
     }
+    const std::vector<const SettingKey*> keys = KeysFor(backup.model);
     int result = kExitDone;
     for (UnitEntry* unit : targets) {
         int unitStatus = kExitBusy;
-        if (unit->device == nullptr || !unit->device->HasReadWriteAccess()) {
+        QString error;
+        const auto restore = [&](UnitLink& link) {
+            return WriteUnit(
+                command, *unit, link, true, true, keys,
+                [&backup](PageState& state) {
+                    ApplyBackup(backup, state);
+                    return QString();
+                },
+                error);
+        };
+        if (!unit->usable()) {
             error = QStringLiteral("cannot be opened for reading and writing");
         } else if (Interrupted()) {
             unitStatus = kExitInterrupted;
             error = QStringLiteral("not started: interrupted");
+        } else if (unit == command.unit) {
+            unitStatus = restore(*command.link);
         } else {
-            unitStatus = WriteUnit(
-                command, *unit, true, true,
-                [&backup](UnitState& state) { ApplyBackup(*backup, state); }, error);
+            UnitLink link(*unit->device, command.options().timeout);
+            unitStatus = restore(link);
         }
-        command.out() << Command::UnitTitle(*unit) << "  " << unit->path << ": "
-                      << (unitStatus == kExitDone ? QStringLiteral("restored")
-                                                  : QStringLiteral("failed: ") + error)
-                      << "\n";
-        command.out().flush();
+        command.Print(
+            DoneRecord{QStringLiteral("%1  %2: %3")
+                           .arg(unit->title(), unit->path,
+                                unitStatus == kExitDone ? QStringLiteral("restored")
+                                                        : QStringLiteral("failed: ") + error)});
         if (result == kExitDone) {
             result = unitStatus;
         }
@@ -193,57 +211,57 @@ int RunRestore(Command& command) {
 }
 
 int RunResetFilter(Command& command) {
-    UnitList list(command.context().backend);
-    int status = kExitDone;
-    UnitEntry* unit = command.ChooseUnit(list, status);
-    if (unit == nullptr) {
-        return status;
-    }
-    UnitLink link(*unit->device, command.options().timeout);
+    UnitEntry& unit = *command.unit;
+    UnitLink& link = *command.link;
+    QElapsedTimer sinceReset;
+    sinceReset.start();
     link.Run(protocol::filterResetSequence());
-    // The run time read back tells that the unit is there and took it.
-    if (!link.Ask(protocol::Code_Filter_timer)) {
-        command.err() << command.NoAnswer(*unit, protocol::Code_Filter_timer) << "\n";
-        return Interrupted() ? kExitInterrupted : kExitNoAnswer;
+    const std::optional<UnitLink::Report> answer = link.Ask(protocol::Code_Filter_timer);
+    if (!answer) {
+        return command.Unanswered(unit, protocol::Code_Filter_timer);
     }
-    command.out() << "Filter timer reset on " << Command::UnitTitle(*unit) << ".\n";
+    // A timer that went back counts from zero: never more than the seconds since the reset
+    // (and one for the rounding of each).
+    const quint32 seconds = protocol::InputReport(std::span<const std::uint8_t>(*answer)).seconds();
+    const qint64 allowed = sinceReset.elapsed() / 1000 + 1;
+    if (seconds > allowed) {
+        command.err() << unit.title() << " did not reset its filter timer: it counts "
+                      << FilterTimeText(seconds) << ".\n";
+        return kExitRefused;
+    }
+    command.Print(DoneRecord{QStringLiteral("Filter timer reset on %1.").arg(unit.title())});
     return kExitDone;
 }
 
 int RunFactoryReset(Command& command) {
-    UnitList list(command.context().backend);
-    int status = kExitDone;
-    UnitEntry* unit = command.ChooseUnit(list, status);
-    if (unit == nullptr) {
-        return status;
-    }
+    UnitEntry& unit = *command.unit;
     if (!command.options().yes) {
         if (!command.context().inputIsTerminal || !command.context().readAnswer) {
             command.err() << "factory-reset replaces every setting of the unit; add --yes to "
                              "confirm (standard input is not a terminal).\n";
             return kExitUsage;
         }
-        command.out() << "Restore the default settings of " << Command::UnitTitle(*unit) << " at "
-                      << unit->path << "? [y/N] ";
+        command.out() << "Restore the default settings of " << unit.title() << " at " << unit.path
+                      << "? [y/N] ";
         command.out().flush();
         const QString answer = command.context().readAnswer().trimmed().toLower();
         if (answer != u"y" && answer != u"yes") {
-            command.out() << "Nothing was changed.\n";
+            command.Print(DoneRecord{QStringLiteral("Nothing was changed.")});
             return kExitUsage;
         }
     }
-    UnitLink link(*unit->device, command.options().timeout);
     // The window's button: its last step asks for the read chain's first code, and the chain
     // that follows is the window's too.
     protocol::Sequence steps = protocol::restoreDefaultsSequence();
     if (!steps.empty() && steps.back() == protocol::readRequest(protocol::kReadChain.front())) {
         steps.pop_back();
     }
-    link.Run(steps);
-    if (!command.ReadSettings(link, *unit, status)) {
-        return status;
+    command.link->Run(steps);
+    protocol::CommandCode missing{};
+    if (!command.link->ReadSettings(missing)) {
+        return command.Unanswered(unit, missing);
     }
-    command.out() << "Default settings restored on " << Command::UnitTitle(*unit) << ".\n";
+    command.Print(DoneRecord{QStringLiteral("Default settings restored on %1.").arg(unit.title())});
     return kExitDone;
 }
 

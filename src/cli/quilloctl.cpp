@@ -1,158 +1,153 @@
 #include "cli/quilloctl.h"
 
 #include <QCommandLineParser>
-#include <map>
+#include <utility>
 
-#include "cli/command_support.h"
-#include "cli/setting_keys.h"
+#include "cli/command.h"
+#include "cli/command_table.h"
+#include "hid/hid_device.h"
 #include "platform/program_version.h"
 
 namespace quillo::cli {
 
 namespace {
 
-struct CommandInfo {
-    const char* name;
-    int (*run)(Command&);
-    const char* synopsis;
-    const char* summary;
-    const char* details;
-};
-
-const std::vector<CommandInfo>& Commands() {
-    static const std::vector<CommandInfo> commands = {
-        {"list", RunList, "list [--json]", "the attached units",
-         "Lists every attached unit, one line each: its number (as the window numbers it), its\n"
-         "model, its serial number and its device path.\n"},
-        {"show", RunShow, "show [--json]", "every setting and state of a unit",
-         "Reads all settings of the unit as the window's \"Receive current parameters\" does,\n"
-         "then its Wi-Fi, master and filter states, and prints them grouped. --json prints one\n"
-         "document whose \"wifi\" and \"fan\" objects use the keys of 'set'.\n"},
-        {"set", RunSet, "set KEY=VALUE...", "change settings",
-         "Reads the unit, replaces the named settings, checks the whole page as the window's\n"
-         "Apply/Save does and sends what that button would send; then reads the settings back.\n"
-         "Nothing is sent when a key or value is refused.\n"},
-        {"backup", RunBackup, "backup FILE", "save a unit's settings to a file",
-         "Writes the unit's settings to FILE as JSON: format, version, model, serial number,\n"
-         "date, and the \"wifi\" and \"fan\" settings under the keys of 'show --json'.\n"},
-        {"restore", RunRestore, "restore FILE [--all]",
-         "apply a backup to a unit, or to every unit of its model",
-         "Checks the whole backup first, then writes it to the chosen unit, or with --all to\n"
-         "every attached unit of the backup's model, reads each back and prints one result line\n"
-         "per unit. A file that is not a backup, is of the other model or holds a bad value is\n"
-         "refused and nothing is sent to any unit.\n"},
-        {"scan", RunScan, "scan [--json]", "the Wi-Fi networks the unit sees",
-         "Lets the unit's Wi-Fi module list the networks in range, as the window's \"Search\n"
-         "Wi-Fi\" does, and prints their names. The module is always switched back afterwards,\n"
-         "also after Ctrl-C or when it does not answer.\n"},
-        {"reset-filter", RunResetFilter, "reset-filter", "restart the filter run time",
-         "Sets the unit's filter run time back to zero.\n"},
-        {"factory-reset", RunFactoryReset, "factory-reset [--yes]", "restore the default settings",
-         "Restores the unit's default settings. Asks first on a terminal; elsewhere refuses\n"
-         "unless --yes is given.\n"},
-        {"monitor", RunMonitor, "monitor [--json] [--count N]",
-         "the states, once a second, until Ctrl-C",
-         "Prints the Wi-Fi state, the master state and the filter run time once a second (one\n"
-         "JSON object per line with --json) until Ctrl-C, or N times with --count N.\n"},
-    };
-    return commands;
-}
-
-const char* const kCommonHelp =
-    "Choosing the unit (needed when several are attached):\n"
-    "  --device N     the unit numbered N by 'quilloctl list' and the window\n"
-    "  --serial S     the unit with serial number S\n"
-    "  --path P       the unit at device path P\n"
-    "\n"
-    "Options:\n"
-    "  --json         JSON instead of text (list, show, scan, monitor)\n"
-    "  --timeout MS   wait at most MS milliseconds for each answer (default 500)\n"
-    "  --yes          factory-reset without asking\n"
-    "  --all          restore to every attached unit of the backup's model\n"
-    "  --count N      monitor: stop after N lines\n"
-    "  --version      the program's version\n"
-    "  --help         this text; 'quilloctl help COMMAND' or 'quilloctl COMMAND --help' for one\n"
-    "\n"
-    "Exit status:\n"
-    "  0  done\n"
-    "  1  usage error, or a file that cannot be read or written\n"
-    "  2  no unit attached, no such unit, or several and none chosen\n"
-    "  3  the unit did not answer in time\n"
-    "  4  a setting, value or backup was refused, or the unit did not take a value\n"
-    "  5  the Quillo Config window or another quilloctl is using the units, or no permission\n"
-    "     to open the unit\n"
-    "  130 interrupted by Ctrl-C (monitor ends with 0)\n"
-    "\n"
-    "Environment:\n"
-    "  QUILLO_SIMULATE=solvi,pargo  simulated units instead of real ones\n"
-    "  QUILLO_TRACE=FILE            append every report written or received to FILE\n";
-
-QString ProgramHelp() {
-    QString text = QStringLiteral(
-        "Usage: quilloctl [options] COMMAND [arguments]\n"
-        "\n"
-        "Reads and changes the settings of Aldrun Quillo fans attached by USB.\n"
-        "\n"
-        "Commands:\n");
-    for (const CommandInfo& command : Commands()) {
-        text += QStringLiteral("  %1%2\n")
-                    .arg(QString::fromLatin1(command.synopsis), -28)
-                    .arg(QString::fromLatin1(command.summary));
-    }
-    text += QStringLiteral("  %1%2\n\n")
-                .arg(QStringLiteral("help [COMMAND]"), -28)
-                .arg(QStringLiteral("this text, or a command's"));
-    return text + QString::fromLatin1(kCommonHelp);
-}
-
-// The keys 'set' takes, for its help.
-QString KeysHelp() {
-    QString text =
-        QStringLiteral("\nKeys (values as 'show --json' prints them; on/off for flags):\n");
-    for (const auto model : {protocol::unit::Model::Single, protocol::unit::Model::Paired}) {
-        for (const SettingKey* key : KeysFor(model)) {
-            const QString name = KeyName(*key);
-            if (model == protocol::unit::Model::Paired &&
-                FindKey(name, protocol::unit::Model::Single) != nullptr) {
-                continue;
-            }
-            QString label = KeyLabel(*key);
-            if (FindKey(name, protocol::unit::Model::Paired) == nullptr) {
-                label += QStringLiteral(" (Solvi)");
-            } else if (FindKey(name, protocol::unit::Model::Single) == nullptr) {
-                label += QStringLiteral(" (Pargo)");
-            }
-            text += QStringLiteral("  %1%2\n").arg(name, -22).arg(label);
-        }
-    }
-    return text + QStringLiteral(
-                      "\nExample: quilloctl set mode=master connection=with-router "
-                      "wifi-name=Home wifi-password=secret123\n");
-}
-
-QString CommandHelp(const CommandInfo& command) {
-    QString text =
-        QStringLiteral("Usage: quilloctl [unit] %1\n\n%2")
-            .arg(QString::fromLatin1(command.synopsis), QString::fromLatin1(command.details));
-    if (QLatin1String(command.name) == QLatin1String("set")) {
-        text += KeysHelp();
-    }
-    return text + QStringLiteral("\n") + QString::fromLatin1(kCommonHelp);
-}
-
-const CommandInfo* FindCommand(const QString& name) {
-    for (const CommandInfo& command : Commands()) {
-        if (name == QLatin1String(command.name)) {
-            return &command;
-        }
-    }
-    return nullptr;
-}
-
 std::optional<int> PositiveNumber(const QString& text) {
     bool ok = false;
     const int number = text.toInt(&ok);
     return ok && number > 0 ? std::optional<int>(number) : std::nullopt;
+}
+
+// Options that only some commands take, each with whether the command takes it.
+std::vector<std::pair<const char*, bool>> MisplacedOptions(const Options& options,
+                                                           const CommandSpec& spec) {
+    return {{"--all", options.all && !spec.all},
+            {"--count", options.count && !spec.count},
+            {"--json", options.json && !spec.json},
+            {"--yes", options.yes && !spec.yes}};
+}
+
+int CheckArguments(const Options& options, const CommandSpec& spec, QTextStream& err) {
+    const qsizetype count = options.arguments.size();
+    switch (spec.arguments) {
+        case Arguments::None:
+            if (count > 0) {
+                err << options.command << ": unexpected argument " << options.arguments.front()
+                    << "\n";
+                return kExitUsage;
+            }
+            break;
+        case Arguments::File:
+            if (count != 1) {
+                err << "Usage: quilloctl " << spec.synopsis << "\n";
+                return kExitUsage;
+            }
+            break;
+        case Arguments::Pairs:
+            if (count == 0) {
+                err << "Usage: quilloctl " << spec.synopsis << "  ('quilloctl help " << spec.name
+                    << "' lists the keys)\n";
+                return kExitUsage;
+            }
+            break;
+    }
+    return kExitDone;
+}
+
+// The one unit the options choose; nullptr with `status` set (and the reason told) when none
+// can be used.
+UnitEntry* ChooseUnit(const Options& options, UnitList& list, QTextStream& err, int& status) {
+    std::vector<UnitEntry>& units = list.units();
+    status = kExitNoUnit;
+    if (units.empty()) {
+        err << "No Aldrun Quillo unit is attached.\n";
+        return nullptr;
+    }
+    UnitEntry* chosen = nullptr;
+    if (options.device) {
+        for (UnitEntry& unit : units) {
+            if (unit.index == *options.device) {
+                chosen = &unit;
+            }
+        }
+        if (chosen == nullptr) {
+            err << "There is no unit " << *options.device
+                << "; 'quilloctl list' shows the attached units.\n";
+            return nullptr;
+        }
+    } else if (options.path) {
+        for (UnitEntry& unit : units) {
+            if (unit.path == *options.path) {
+                chosen = &unit;
+            }
+        }
+        if (chosen == nullptr) {
+            err << "No unit is attached at " << *options.path << ".\n";
+            return nullptr;
+        }
+    } else if (options.serial) {
+        for (UnitEntry& unit : units) {
+            if (!unit.usable()) {
+                continue;
+            }
+            UnitLink link(*unit.device, options.timeout);
+            if (SerialNumber(link) == *options.serial) {
+                chosen = &unit;
+                break;
+            }
+        }
+        if (chosen == nullptr) {
+            err << "No attached unit has the serial number " << *options.serial << ".\n";
+            return nullptr;
+        }
+    } else if (units.size() == 1) {
+        chosen = &units.front();
+    } else {
+        err << "Several units are attached; choose one with --device N, --serial S or --path P:\n";
+        for (const UnitEntry& unit : units) {
+            err << "  " << unit.title() << "  " << unit.path << "\n";
+        }
+        return nullptr;
+    }
+    if (!chosen->usable()) {
+        status = kExitBusy;
+        err << chosen->title() << " at " << chosen->path
+            << " cannot be opened for reading and writing: no permission, or another program "
+               "holds it.\n";
+        return nullptr;
+    }
+    status = kExitDone;
+    return chosen;
+}
+
+// Lists the units once, chooses and opens the command's unit, and runs the command.
+int Dispatch(const CommandSpec& spec, Command& command) {
+    if (command.context().holdUnitLock) {
+        const int locked = command.context().holdUnitLock();
+        if (locked != kExitDone) {
+            return locked;
+        }
+    }
+    if (spec.check != nullptr) {
+        const int checked = spec.check(command);
+        if (checked != kExitDone) {
+            return checked;
+        }
+    }
+    UnitList list(command.context().backend);
+    command.units = &list;
+    if (spec.target == Target::None || (spec.target == Target::OneOrAll && command.options().all)) {
+        return spec.run(command);
+    }
+    int status = kExitDone;
+    UnitEntry* unit = ChooseUnit(command.options(), list, command.err(), status);
+    if (unit == nullptr) {
+        return status;
+    }
+    UnitLink link(*unit->device, command.options().timeout);
+    command.unit = unit;
+    command.link = &link;
+    return spec.run(command);
 }
 
 }  // namespace
@@ -190,7 +185,7 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
             *context.out << ProgramHelp();
             return positional.isEmpty() && !parser.isSet(help) ? kExitUsage : kExitDone;
         }
-        const CommandInfo* command = FindCommand(topic);
+        const CommandSpec* command = FindCommand(topic);
         if (command == nullptr) {
             err << topic << ": no such command (see quilloctl --help)\n";
             return kExitUsage;
@@ -199,8 +194,8 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
         return kExitDone;
     }
 
-    const CommandInfo* info = FindCommand(positional.front());
-    if (info == nullptr) {
+    const CommandSpec* spec = FindCommand(positional.front());
+    if (spec == nullptr) {
         err << positional.front() << ": no such command (see quilloctl --help)\n";
         return kExitUsage;
     }
@@ -219,7 +214,7 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
     if (parser.isSet(device)) {
         options.device = PositiveNumber(parser.value(device));
         if (!options.device) {
-            err << "--device: expected a unit number from 1\n";
+            err << "--device: expected a unit number, 1 or more ('quilloctl list' shows them)\n";
             return kExitUsage;
         }
     }
@@ -240,19 +235,11 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
     if (parser.isSet(count)) {
         options.count = PositiveNumber(parser.value(count));
         if (!options.count) {
-            err << "--count: expected a number from 1\n";
+            err << "--count: expected a number of lines, 1 or more\n";
             return kExitUsage;
         }
     }
-    const std::map<QString, bool> onlyFor = {
-        {QStringLiteral("--all"), options.all && options.command != u"restore"},
-        {QStringLiteral("--count"), options.count && options.command != u"monitor"},
-        {QStringLiteral("--yes"), options.yes && options.command != u"factory-reset"},
-        {QStringLiteral("--json"),
-         options.json && !(options.command == u"list" || options.command == u"show" ||
-                           options.command == u"scan" || options.command == u"monitor")},
-    };
-    for (const auto& [option, misplaced] : onlyFor) {
+    for (const auto& [option, misplaced] : MisplacedOptions(options, *spec)) {
         if (misplaced) {
             err << option << " does not apply to " << options.command << "\n";
             return kExitUsage;
@@ -262,20 +249,11 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
         err << "--all restores to every unit of the backup's model; leave out the unit choice.\n";
         return kExitUsage;
     }
-    const bool takesArguments =
-        options.command == u"set" || options.command == u"backup" || options.command == u"restore";
-    if (!takesArguments && !options.arguments.isEmpty()) {
-        err << options.command << ": unexpected argument " << options.arguments.front() << "\n";
-        return kExitUsage;
-    }
-    if (context.holdUnitLock) {
-        const int locked = context.holdUnitLock();
-        if (locked != kExitDone) {
-            return locked;
-        }
+    if (const int status = CheckArguments(options, *spec, err); status != kExitDone) {
+        return status;
     }
     Command command(context, options);
-    const int status = info->run(command);
+    const int status = Dispatch(*spec, command);
     context.out->flush();
     err.flush();
     return status;

@@ -1,38 +1,12 @@
 #pragma once
 
-// quilloctl as a function: arguments in, exit status out, with the backend and the streams
-// given, so that tests run it in-process over simulated units.
+// quilloctl as a function: arguments in, exit status out.
 
 #include <QStringList>
-#include <QTextStream>
-#include <functional>
-#include <memory>
 
-#include "hid/platform/hid_backend.h"
+#include "cli/context.h"
 
 namespace quillo::cli {
-
-enum ExitStatus {
-    kExitDone = 0,
-    kExitUsage = 1,
-    kExitNoUnit = 2,    // no unit, or several and none chosen
-    kExitNoAnswer = 3,  // the unit did not answer in time
-    kExitRefused = 4,   // a value, a combination or a backup file was refused
-    kExitBusy = 5,      // another program holds the units, or no permission
-    kExitInterrupted = 130,
-};
-
-struct CliContext {
-    std::shared_ptr<hid::platform::Backend> backend;
-    QTextStream* out = nullptr;
-    QTextStream* err = nullptr;
-    // Whether standard input is a terminal, and how a confirmation is read from it.
-    bool inputIsTerminal = false;
-    std::function<QString()> readAnswer;
-    // Takes the lock that keeps the window and other copies away for the command's run;
-    // returns kExitDone or kExitBusy (having said why).
-    std::function<int()> holdUnitLock;
-};
 
 // `arguments` without the program name.
 int RunQuilloctl(const QStringList& arguments, CliContext& context);

@@ -9,6 +9,7 @@
 #include "lang/message_catalogue.h"
 #include "protocol/conversions.h"
 #include "protocol/ip_octets.h"
+#include "protocol/wire_text.h"
 #include "protocol/write_sequences.h"
 
 namespace quillo::cli {
@@ -17,7 +18,7 @@ using protocol::unit::Model;
 
 namespace {
 
-enum class Kind { Text, Choice, Integer, Flag, Address, Time };
+enum class Kind { Name, Password, Choice, Integer, Flag, Address, Time };
 
 // Which models have the key.
 enum class Models { Both, SolviOnly, PargoOnly };
@@ -40,17 +41,19 @@ struct SettingKey {
     Group group;
     Kind kind;
     const char* label;
+    // The control of the window's page that holds it.
+    model::PageControl control;
     Models models = Models::Both;
-    // Choice: the JSON strings in item order. Integer: the range and step. Text: max length.
+    // Choice: the JSON strings in item order. Integer: the range and step.
     std::vector<const char*> choices = {};
     int minimum = 0;
     int maximum = 0;
     int step = 1;
     const char* unit = "";
     // The value as the window's controls hold it.
-    std::function<QJsonValue(const UnitState&)> get;
+    std::function<QJsonValue(const PageState&)> get;
     // Sets an already checked value: a choice index, an integer, a flag, a text.
-    std::function<void(const QJsonValue&, UnitState&)> set;
+    std::function<void(const QJsonValue&, PageState&)> set;
 };
 
 namespace {
@@ -68,143 +71,154 @@ const std::array<SettingKey, 22>& Keys() {
          .group = Group::Wifi,
          .kind = Kind::Choice,
          .label = "Device mode",
+         .control = model::PageControl::Mode,
          .choices = {"master", "slave"},
-         .get = [](const UnitState& s) -> QJsonValue {
+         .get = [](const PageState& s) -> QJsonValue {
              if (s.wifi.mode == ModeChoice::None) {
                  return {};
              }
              return s.wifi.mode == ModeChoice::Master ? "master" : "slave";
          },
          .set =
-             [](const QJsonValue& v, UnitState& s) {
+             [](const QJsonValue& v, PageState& s) {
                  s.wifi.mode = ChoiceIndex(v) == 0 ? ModeChoice::Master : ModeChoice::Slave;
              }},
         {.name = "connection",
          .group = Group::Wifi,
          .kind = Kind::Choice,
          .label = "Connection",
+         .control = model::PageControl::Router,
          .choices = {"with-router", "without-router"},
-         .get = [](const UnitState& s) -> QJsonValue {
+         .get = [](const PageState& s) -> QJsonValue {
              if (s.wifi.router == RouterChoice::None) {
                  return {};
              }
              return s.wifi.router == RouterChoice::With ? "with-router" : "without-router";
          },
          .set =
-             [](const QJsonValue& v, UnitState& s) {
+             [](const QJsonValue& v, PageState& s) {
                  s.wifi.router = ChoiceIndex(v) == 0 ? RouterChoice::With : RouterChoice::Without;
              }},
         {.name = "wifi-name",
          .group = Group::Wifi,
-         .kind = Kind::Text,
+         .kind = Kind::Name,
          .label = "Wi-Fi name",
-         .maximum = static_cast<int>(protocol::unit::kMaxWiFiNameLength),
-         .get = [](const UnitState& s) -> QJsonValue { return U(s.wifi.name); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.wifi.name = S(v.toString()); }},
+         .control = model::PageControl::WifiName,
+         .get = [](const PageState& s) -> QJsonValue { return U(s.wifi.name); },
+         .set = [](const QJsonValue& v, PageState& s) { s.wifi.name = S(v.toString()); }},
         {.name = "wifi-password",
          .group = Group::Wifi,
-         .kind = Kind::Text,
+         .kind = Kind::Password,
          .label = "Wi-Fi password",
-         .maximum = static_cast<int>(protocol::unit::kMaxPasswordLength),
-         .get = [](const UnitState& s) -> QJsonValue { return U(s.wifi.password); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.wifi.password = S(v.toString()); }},
+         .control = model::PageControl::Password,
+         .get = [](const PageState& s) -> QJsonValue { return U(s.wifi.password); },
+         .set = [](const QJsonValue& v, PageState& s) { s.wifi.password = S(v.toString()); }},
         {.name = "security",
          .group = Group::Wifi,
          .kind = Kind::Choice,
          .label = "Type of security",
+         .control = model::PageControl::Security,
          .choices = {"open", "wpa-psk", "wpa2-psk", "wpa-wpa2-psk"},
-         .get = [](const UnitState& s) -> QJsonValue {
+         .get = [](const PageState& s) -> QJsonValue {
              static const char* const names[] = {"open", "wpa-psk", "wpa2-psk", "wpa-wpa2-psk"};
              if (s.wifi.securityItem < 0 || s.wifi.securityItem > 3) {
                  return {};
              }
              return names[s.wifi.securityItem];
          },
-         .set = [](const QJsonValue& v, UnitState& s) { s.wifi.securityItem = ChoiceIndex(v); }},
+         .set = [](const QJsonValue& v, PageState& s) { s.wifi.securityItem = ChoiceIndex(v); }},
         {.name = "channel",
          .group = Group::Wifi,
          .kind = Kind::Integer,
          .label = "Wi-Fi channel",
+         .control = model::PageControl::Channel,
          .minimum = protocol::unit::kMinChannel,
          .maximum = protocol::unit::kMaxChannel,
-         .get = [](const UnitState& s) -> QJsonValue {
+         .get = [](const PageState& s) -> QJsonValue {
              return s.wifi.channelItemText.empty() ? QJsonValue()
                                                    : QJsonValue(U(s.wifi.channelItemText).toInt());
          },
          .set = [](const QJsonValue& v,
-                   UnitState& s) { s.wifi.channelItemText = S(QString::number(v.toInt())); }},
+                   PageState& s) { s.wifi.channelItemText = S(QString::number(v.toInt())); }},
         {.name = "master-ip",
          .group = Group::Wifi,
          .kind = Kind::Address,
          .label = "Master IP address",
-         .get = [](const UnitState& s) { return Address(s.wifi.masterIp); },
+         .control = model::PageControl::MasterIp,
+         .get = [](const PageState& s) { return Address(s.wifi.masterIp); },
          .set =
-             [](const QJsonValue& v, UnitState& s) {
+             [](const QJsonValue& v, PageState& s) {
                  s.wifi.masterIp = *protocol::parseDottedAddress(S(v.toString()));
              }},
         {.name = "slave-number",
          .group = Group::Wifi,
          .kind = Kind::Integer,
          .label = "Slave number",
+         .control = model::PageControl::SlaveNumber,
          .minimum = 1,
          .maximum = protocol::kSlaveNumberItems,
-         .get = [](const UnitState& s) -> QJsonValue {
+         .get = [](const PageState& s) -> QJsonValue {
              return s.wifi.slaveNumberItemText.empty()
                         ? QJsonValue()
                         : QJsonValue(U(s.wifi.slaveNumberItemText).toInt());
          },
          .set = [](const QJsonValue& v,
-                   UnitState& s) { s.wifi.slaveNumberItemText = S(QString::number(v.toInt())); }},
+                   PageState& s) { s.wifi.slaveNumberItemText = S(QString::number(v.toInt())); }},
         {.name = "slave-ip-mode",
          .group = Group::Wifi,
          .kind = Kind::Choice,
          .label = "Slave IP mode",
+         .control = model::PageControl::SlaveIpMode,
          .choices = {"dhcp", "static"},
-         .get = [](const UnitState& s) -> QJsonValue {
+         .get = [](const PageState& s) -> QJsonValue {
              if (s.wifi.slaveIpModeItem < 0 || s.wifi.slaveIpModeItem > 1) {
                  return {};
              }
              return s.wifi.slaveIpModeItem == 0 ? "dhcp" : "static";
          },
-         .set = [](const QJsonValue& v, UnitState& s) { s.wifi.slaveIpModeItem = ChoiceIndex(v); }},
+         .set = [](const QJsonValue& v, PageState& s) { s.wifi.slaveIpModeItem = ChoiceIndex(v); }},
         {.name = "slave-ip",
          .group = Group::Wifi,
          .kind = Kind::Address,
          .label = "Slave IP address",
-         .get = [](const UnitState& s) { return Address(s.wifi.slaveIp); },
+         .control = model::PageControl::SlaveIp,
+         .get = [](const PageState& s) { return Address(s.wifi.slaveIp); },
          .set =
-             [](const QJsonValue& v, UnitState& s) {
+             [](const QJsonValue& v, PageState& s) {
                  s.wifi.slaveIp = *protocol::parseDottedAddress(S(v.toString()));
              }},
         {.name = "gateway",
          .group = Group::Wifi,
          .kind = Kind::Address,
          .label = "Default gateway",
-         .get = [](const UnitState& s) { return Address(s.wifi.gateway); },
+         .control = model::PageControl::Gateway,
+         .get = [](const PageState& s) { return Address(s.wifi.gateway); },
          .set =
-             [](const QJsonValue& v, UnitState& s) {
+             [](const QJsonValue& v, PageState& s) {
                  s.wifi.gateway = *protocol::parseDottedAddress(S(v.toString()));
              }},
         {.name = "off-available",
          .group = Group::Fan,
          .kind = Kind::Flag,
          .label = "Available OFF device",
-         .get = [](const UnitState& s) { return QJsonValue(s.fan.offAvailable); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.fan.offAvailable = v.toBool(); }},
+         .control = model::PageControl::OffAvailable,
+         .get = [](const PageState& s) { return QJsonValue(s.fan.offAvailable); },
+         .set = [](const QJsonValue& v, PageState& s) { s.fan.offAvailable = v.toBool(); }},
         {.name = "direction",
          .group = Group::Fan,
          .kind = Kind::Choice,
          .label = "Direction",
+         .control = model::PageControl::Direction,
          .models = Models::SolviOnly,
          .choices = {"supply", "exhaust"},
-         .get = [](const UnitState& s) -> QJsonValue {
+         .get = [](const PageState& s) -> QJsonValue {
              if (s.fan.supplyChecked) {
                  return "supply";
              }
              return s.fan.exhaustChecked ? QJsonValue("exhaust") : QJsonValue();
          },
          .set =
-             [](const QJsonValue& v, UnitState& s) {
+             [](const QJsonValue& v, PageState& s) {
                  s.fan.supplyChecked = ChoiceIndex(v) == 0;
                  s.fan.exhaustChecked = !s.fan.supplyChecked;
              }},
@@ -212,16 +226,17 @@ const std::array<SettingKey, 22>& Keys() {
          .group = Group::Fan,
          .kind = Kind::Choice,
          .label = "Humidity control scenario",
+         .control = model::PageControl::HumidityScenario,
          .models = Models::PargoOnly,
          .choices = {"boost-current", "boost-exhaust"},
-         .get = [](const UnitState& s) -> QJsonValue {
+         .get = [](const PageState& s) -> QJsonValue {
              if (s.fan.exhaustBixChecked) {
                  return "boost-exhaust";
              }
              return s.fan.supplyExhaustBixChecked ? QJsonValue("boost-current") : QJsonValue();
          },
          .set =
-             [](const QJsonValue& v, UnitState& s) {
+             [](const QJsonValue& v, PageState& s) {
                  s.fan.supplyExhaustBixChecked = ChoiceIndex(v) == 0;
                  s.fan.exhaustBixChecked = !s.fan.supplyExhaustBixChecked;
              }},
@@ -229,58 +244,66 @@ const std::array<SettingKey, 22>& Keys() {
          .group = Group::Fan,
          .kind = Kind::Flag,
          .label = "Humidity sensor",
-         .get = [](const UnitState& s) { return QJsonValue(s.fan.humiditySensor); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.fan.humiditySensor = v.toBool(); }},
+         .control = model::PageControl::HumiditySensor,
+         .get = [](const PageState& s) { return QJsonValue(s.fan.humiditySensor); },
+         .set = [](const QJsonValue& v, PageState& s) { s.fan.humiditySensor = v.toBool(); }},
         {.name = "humidity-threshold",
          .group = Group::Fan,
          .kind = Kind::Integer,
          .label = "Humidity threshold",
+         .control = model::PageControl::HumidityThreshold,
          .minimum = protocol::kHumidityPositionMin * 5,
          .maximum = protocol::kHumidityPositionMax * 5,
          .step = 5,
          .unit = "%RH",
-         .get = [](const UnitState& s) { return QJsonValue(s.fan.humidityPosition * 5); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.fan.humidityPosition = v.toInt() / 5; }},
+         .get = [](const PageState& s) { return QJsonValue(s.fan.humidityPosition * 5); },
+         .set = [](const QJsonValue& v, PageState& s) { s.fan.humidityPosition = v.toInt() / 5; }},
         {.name = "relay-sensor",
          .group = Group::Fan,
          .kind = Kind::Flag,
          .label = "Relay sensor",
-         .get = [](const UnitState& s) { return QJsonValue(s.fan.relaySensor); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.fan.relaySensor = v.toBool(); }},
+         .control = model::PageControl::RelaySensor,
+         .get = [](const PageState& s) { return QJsonValue(s.fan.relaySensor); },
+         .set = [](const QJsonValue& v, PageState& s) { s.fan.relaySensor = v.toBool(); }},
         {.name = "voltage-sensor",
          .group = Group::Fan,
          .kind = Kind::Flag,
          .label = "0 - 10V sensor",
-         .get = [](const UnitState& s) { return QJsonValue(s.fan.voltageSensor); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.fan.voltageSensor = v.toBool(); }},
+         .control = model::PageControl::VoltageSensor,
+         .get = [](const PageState& s) { return QJsonValue(s.fan.voltageSensor); },
+         .set = [](const QJsonValue& v, PageState& s) { s.fan.voltageSensor = v.toBool(); }},
         {.name = "voltage-threshold",
          .group = Group::Fan,
          .kind = Kind::Integer,
          .label = "0 - 10V sensor threshold",
+         .control = model::PageControl::VoltageThreshold,
          .minimum = protocol::kVoltagePositionMin * 5,
          .maximum = protocol::kVoltagePositionMax * 5,
          .step = 5,
          .unit = "%",
-         .get = [](const UnitState& s) { return QJsonValue(s.fan.voltagePosition * 5); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.fan.voltagePosition = v.toInt() / 5; }},
+         .get = [](const PageState& s) { return QJsonValue(s.fan.voltagePosition * 5); },
+         .set = [](const QJsonValue& v, PageState& s) { s.fan.voltagePosition = v.toInt() / 5; }},
         {.name = "off-delay-timer",
          .group = Group::Fan,
          .kind = Kind::Time,
          .label = "Turn-off delay timer",
-         .get = [](const UnitState& s) -> QJsonValue { return U(s.fan.offDelayTime); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.fan.offDelayTime = S(v.toString()); }},
+         .control = model::PageControl::OffDelayTimer,
+         .get = [](const PageState& s) -> QJsonValue { return U(s.fan.offDelayTime); },
+         .set = [](const QJsonValue& v, PageState& s) { s.fan.offDelayTime = S(v.toString()); }},
         {.name = "night-timer",
          .group = Group::Fan,
          .kind = Kind::Time,
          .label = "Night mode timer",
-         .get = [](const UnitState& s) -> QJsonValue { return U(s.fan.nightTime); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.fan.nightTime = S(v.toString()); }},
+         .control = model::PageControl::NightTimer,
+         .get = [](const PageState& s) -> QJsonValue { return U(s.fan.nightTime); },
+         .set = [](const QJsonValue& v, PageState& s) { s.fan.nightTime = S(v.toString()); }},
         {.name = "party-timer",
          .group = Group::Fan,
          .kind = Kind::Time,
          .label = "Party mode timer",
-         .get = [](const UnitState& s) -> QJsonValue { return U(s.fan.partyTime); },
-         .set = [](const QJsonValue& v, UnitState& s) { s.fan.partyTime = S(v.toString()); }},
+         .control = model::PageControl::PartyTimer,
+         .get = [](const PageState& s) -> QJsonValue { return U(s.fan.partyTime); },
+         .set = [](const QJsonValue& v, PageState& s) { s.fan.partyTime = S(v.toString()); }},
     }};
     return keys;
 }
@@ -288,9 +311,9 @@ const std::array<SettingKey, 22>& Keys() {
 bool HasModel(const SettingKey& key, Model model) {
     switch (key.models) {
         case Models::SolviOnly:
-            return model == Model::Single;
+            return model == Model::Solvi;
         case Models::PargoOnly:
-            return model == Model::Paired;
+            return model == Model::Pargo;
         case Models::Both:
             break;
     }
@@ -321,23 +344,32 @@ std::optional<QString> TimeText(const QString& text) {
 // does not fit.
 QString Check(const SettingKey& key, const QJsonValue& value, QJsonValue& checked) {
     switch (key.kind) {
-        case Kind::Text: {
+        case Kind::Name: {
             if (!value.isString()) {
                 return QStringLiteral("expected a text");
             }
-            const QString text = value.toString();
-            if (text.size() > key.maximum) {
-                return EnglishMessage(key.maximum ==
-                                              static_cast<int>(protocol::unit::kMaxWiFiNameLength)
-                                          ? protocol::kMessageNameLength
-                                          : protocol::kMessagePasswordLength);
-            }
-            for (const QChar c : text) {
+            // A name typed in the window cannot hold them either.
+            for (const QChar c : value.toString()) {
                 if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
                     return QStringLiteral("control characters are not allowed");
                 }
             }
-            checked = text;
+            checked = value;
+            return {};
+        }
+        case Kind::Password: {
+            if (!value.isString()) {
+                return QStringLiteral("expected a text");
+            }
+            const std::u16string text = S(value.toString());
+            if (!protocol::isPrintableAscii(text)) {
+                return EnglishMessage(protocol::kMessagePasswordCharacters);
+            }
+            // The window's entry takes no more.
+            if (text.size() > model::kPasswordBoxMaxLength) {
+                return EnglishMessage(protocol::kMessagePasswordLength);
+            }
+            checked = value;
             return {};
         }
         case Kind::Choice: {
@@ -440,11 +472,11 @@ QString GroupName(Group group) {
     return group == Group::Wifi ? QStringLiteral("wifi") : QStringLiteral("fan");
 }
 
-QJsonValue JsonValue(const SettingKey& key, const UnitState& state) {
+QJsonValue JsonValue(const SettingKey& key, const PageState& state) {
     return key.get(state);
 }
 
-QString DisplayValue(const SettingKey& key, const UnitState& state) {
+QString DisplayValue(const SettingKey& key, const PageState& state) {
     const QJsonValue value = key.get(state);
     if (value.isNull()) {
         return QStringLiteral("(none)");
@@ -459,16 +491,33 @@ QString DisplayValue(const SettingKey& key, const UnitState& state) {
     return text;
 }
 
-QString SetFromJson(const SettingKey& key, const QJsonValue& value, UnitState& state) {
+QString SetFromJson(const SettingKey& key, const QJsonValue& value, PageState& state) {
     QJsonValue checked;
     QString error = Check(key, value, checked);
-    if (error.isEmpty()) {
-        key.set(checked, state);
+    if (!error.isEmpty()) {
+        return error;
     }
-    return error;
+    if (key.kind == Kind::Name) {
+        // The unit holds 32 bytes; the window's box never lets more through.
+        const std::size_t bytes =
+            protocol::wifiNameBytes(S(checked.toString()), state.wifi.nameReadBytes).size();
+        if (bytes > protocol::kMaxWiFiNameBytes) {
+            const QString message = EnglishMessage(protocol::kMessageNameLength);
+            // Letters beyond ASCII take more than one byte each.
+            return bytes == static_cast<std::size_t>(checked.toString().size())
+                       ? message
+                       : QStringLiteral("%1 (this name is %2 bytes as UTF-8)")
+                             .arg(message)
+                             .arg(bytes);
+        }
+    }
+    key.set(checked, state);
+    // Stored as a read would store it, so that a mode that does not collect it still sends it.
+    model::StoreControl(key.control, state);
+    return {};
 }
 
-QString SetFromText(const SettingKey& key, const QString& text, UnitState& state) {
+QString SetFromText(const SettingKey& key, const QString& text, PageState& state) {
     QJsonValue value = text;
     if (key.kind == Kind::Flag) {
         const QString word = text.toLower();

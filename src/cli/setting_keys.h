@@ -30,15 +30,15 @@ Group KeyGroup(const SettingKey& key);
 QString GroupName(Group group);  // "wifi", "fan"
 
 // The value the window's controls show: string, number or boolean; null when they show none.
-QJsonValue JsonValue(const SettingKey& key, const UnitState& state);
+QJsonValue JsonValue(const SettingKey& key, const PageState& state);
 // The same for people: with its unit where it has one ("60 %RH"), "(none)" for null.
-QString DisplayValue(const SettingKey& key, const UnitState& state);
+QString DisplayValue(const SettingKey& key, const PageState& state);
 
 // Changes the setting in `state` as a user changing its control would. Returns an error text
 // (without the key) when the value is refused; `state` is then unchanged.
-QString SetFromJson(const SettingKey& key, const QJsonValue& value, UnitState& state);
+QString SetFromJson(const SettingKey& key, const QJsonValue& value, PageState& state);
 // The same from command-line text: "on"/"off", numbers and the rest as written.
-QString SetFromText(const SettingKey& key, const QString& text, UnitState& state);
+QString SetFromText(const SettingKey& key, const QString& text, PageState& state);
 
 // The English text of one of the window's messages.
 QString EnglishMessage(int id);

@@ -5,35 +5,23 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <iterator>
+#include <map>
+#include <span>
 
 #include "cli/console.h"
 #include "hid/hid_device.h"
+#include "protocol/input_report.h"
 #include "protocol/payload.h"
 #include "protocol/read_chain.h"
 #include "protocol/send_command.h"
+#include "protocol/unit_contract.h"
 #include "protocol/write_sequences.h"
+#include "unit_model/hid_report_device.h"
 
 namespace quillo::cli {
 
 namespace {
-
-// Lets the protocol's SendCommand write through the device, synchronously.
-class DeviceWriter final : public protocol::ReportDevice {
-public:
-    explicit DeviceWriter(hid::HidDevice& device) : device_(device) {}
-    std::size_t outputReportLength() const override {
-        return device_.Caps().OutputReportByteLength;
-    }
-    bool writeReport(const std::uint8_t* data, std::size_t size, std::size_t& written) override {
-        std::uint32_t count = 0;
-        const bool ok = device_.WriteFile(data, static_cast<std::uint32_t>(size), count);
-        written = count;
-        return ok;
-    }
-
-private:
-    hid::HidDevice& device_;
-};
 
 // How often a wait looks at the interruption flag.
 constexpr int kInterruptPollMs = 20;
@@ -64,7 +52,7 @@ bool UnitLink::pluggedIn() const {
 }
 
 void UnitLink::Run(const protocol::Sequence& steps) {
-    DeviceWriter writer(device_);
+    model::HidReportDevice writer(device_);
     protocol::runSequence(&writer, steps, [](std::chrono::milliseconds pause) {
         QThread::msleep(static_cast<unsigned long>(pause.count()));
     });
@@ -119,6 +107,37 @@ std::optional<UnitValues> UnitLink::ReadSettings(protocol::CommandCode& missing)
         QThread::msleep(static_cast<unsigned long>(protocol::kReadChainPause.count()));
     }
     return values;
+}
+
+std::optional<UnitStates> UnitLink::States(protocol::CommandCode& missing) {
+    // The window's status poll, with the filter page shown, then its three answers.
+    Run(protocol::statusPollSequence(true));
+    std::map<protocol::CommandCode, Report> answers;
+    const protocol::CommandCode codes[] = {protocol::Code_Wi_Fi_state, protocol::Code_Master_state,
+                                           protocol::Code_Filter_timer};
+    Listen(timeout_, [&](const Report& report) {
+        const auto code = static_cast<protocol::CommandCode>(report.empty() ? 0 : report[0]);
+        if (std::find(std::begin(codes), std::end(codes), code) != std::end(codes)) {
+            answers[code] = report;
+        }
+        return answers.size() < std::size(codes);
+    });
+    for (const protocol::CommandCode code : codes) {
+        if (answers.count(code) == 0) {
+            missing = code;
+            return std::nullopt;
+        }
+    }
+    const auto answer = [&](protocol::CommandCode code) {
+        return protocol::InputReport(std::span<const std::uint8_t>(answers[code]));
+    };
+    UnitStates states;
+    states.wifiConnected =
+        answer(protocol::Code_Wi_Fi_state).byteValue() != protocol::unit::kDisconnected;
+    states.masterConnected =
+        answer(protocol::Code_Master_state).byteValue() != protocol::unit::kDisconnected;
+    states.filterSeconds = answer(protocol::Code_Filter_timer).seconds();
+    return states;
 }
 
 void UnitLink::Listen(std::chrono::milliseconds duration,

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "cli/records.h"
 #include "cli/unit_state.h"
 #include "protocol/command_code.h"
 #include "protocol/sequence.h"
@@ -41,6 +42,8 @@ public:
     // Asks for the read chain's codes one after the other as the window does; the name of the
     // first code that went unanswered in `missing`.
     std::optional<UnitValues> ReadSettings(protocol::CommandCode& missing);
+    // The window's status poll and its three answers; the first code unanswered in `missing`.
+    std::optional<UnitStates> States(protocol::CommandCode& missing);
     // Hands every report that arrives to `onReport` until `duration` has passed, `onReport`
     // returns false, or an interruption.
     void Listen(std::chrono::milliseconds duration,

@@ -6,13 +6,18 @@
 
 #include "hid/hid_device.h"
 #include "hid/hid_device_controller.h"
+#include "unit_model/unit_identity.h"
 
 namespace quillo::cli {
 
 namespace unit = protocol::unit;
 
-QString ModelName(unit::Model model) {
-    return model == unit::Model::Single ? QStringLiteral("Solvi") : QStringLiteral("Pargo");
+QString UnitEntry::title() const {
+    return model::UnitListTitle(index, model);
+}
+
+bool UnitEntry::usable() const {
+    return device != nullptr && device->HasReadWriteAccess();
 }
 
 UnitList::UnitList(std::shared_ptr<hid::platform::Backend> backend) {
@@ -36,20 +41,13 @@ UnitList::UnitList(std::shared_ptr<hid::platform::Backend> backend) {
         if (dev == nullptr) {
             return true;
         }
-        const hid::HidAttributes& attributes = dev->Attributes();
-        if (attributes.VendorID != unit::kVendorId || attributes.ProductID != unit::kProductId) {
-            return true;
-        }
-        const std::optional<unit::ModelIdentity> identity =
-            unit::modelForProductString(dev->ProductName().toStdU16String());
-        if (!identity) {
+        const std::optional<unit::Model> model = model::IdentifyUnit(*dev);
+        if (!model) {
             return true;
         }
         UnitEntry entry;
         entry.index = static_cast<int>(units_.size()) + 1;
-        entry.model = identity->model;
-        entry.name = QString::fromUtf16(identity->listName.data(),
-                                        static_cast<qsizetype>(identity->listName.size()));
+        entry.model = *model;
         entry.path = dev->PnPInfo() != nullptr ? dev->PnPInfo()->DevicePath : QString();
         controller_->CheckOutByIndex(entry.device, idx);
         units_.push_back(entry);

@@ -21,13 +21,14 @@ namespace quillo::cli {
 struct UnitEntry {
     int index = 0;  // the window's numbering, from 1
     protocol::unit::Model model{};
-    QString name;  // "Aldrun Quillo Solvi"
     QString path;
     hid::HidDevice* device = nullptr;  // nullptr when it could not be checked out
-};
 
-// "Solvi" or "Pargo": how commands, output and backups name a model.
-QString ModelName(protocol::unit::Model model);
+    // "1. Aldrun Quillo Solvi", as the window's list shows it.
+    QString title() const;
+    // Whether it can be talked to: checked out and opened for reading and writing.
+    bool usable() const;
+};
 
 class UnitList {
 public:

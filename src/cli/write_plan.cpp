@@ -6,7 +6,7 @@
 
 namespace quillo::cli {
 
-std::optional<protocol::Sequence> PlanWrites(const UnitState& state, bool wifi, bool fan,
+std::optional<protocol::Sequence> PlanWrites(const PageState& state, bool wifi, bool fan,
                                              QString& error) {
     protocol::Sequence steps;
     protocol::DeviceSettings current = state.current;
@@ -42,17 +42,14 @@ std::optional<protocol::Sequence> PlanWrites(const UnitState& state, bool wifi, 
     return steps;
 }
 
-QStringList NotTaken(const UnitValues& sent, const UnitValues& readBack,
-                     protocol::unit::Model model, bool wifi, bool fan) {
-    const UnitState expected = StateFromValues(sent);
-    const UnitState actual = StateFromValues(readBack);
+QStringList Differences(const PageState& asked, const PageState& held,
+                        const std::vector<const SettingKey*>& keys, const QString& heldAs) {
     QStringList differences;
-    for (const SettingKey* key : KeysFor(model)) {
-        const bool written = KeyGroup(*key) == Group::Wifi ? wifi : fan;
-        if (written && JsonValue(*key, expected) != JsonValue(*key, actual)) {
-            differences << QStringLiteral("%1: sent %2, the unit holds %3")
-                               .arg(KeyName(*key), DisplayValue(*key, expected),
-                                    DisplayValue(*key, actual));
+    for (const SettingKey* key : keys) {
+        if (JsonValue(*key, asked) != JsonValue(*key, held)) {
+            differences << QStringLiteral("%1: asked %2, %3 %4")
+                               .arg(KeyName(*key), DisplayValue(*key, asked), heldAs,
+                                    DisplayValue(*key, held));
         }
     }
     return differences;

@@ -22,19 +22,20 @@ inline constexpr std::uint16_t kVendorId = 0x0483;
 inline constexpr std::uint16_t kProductId = 0x5750;
 
 enum class Model {
-    Single,  // product string "Zorvat"
-    Paired,  // product string "Zorvat Bix": humidity scenario instead of air direction
+    Solvi,  // product string "Zorvat"
+    Pargo,  // product string "Zorvat Bix": humidity scenario instead of air direction
 };
 
 struct ModelIdentity {
     Model model;
     std::u16string_view productString;  // the USB product string, matched exactly
     std::u16string_view listName;       // how the device list names it
+    std::u16string_view name;           // how commands, output and backups name it
 };
 
 inline constexpr std::array<ModelIdentity, 2> kModels = {{
-    {Model::Single, u"Zorvat", u"Aldrun Quillo Solvi"},
-    {Model::Paired, u"Zorvat Bix", u"Aldrun Quillo Pargo"},
+    {Model::Solvi, u"Zorvat", u"Aldrun Quillo Solvi", u"Solvi"},
+    {Model::Pargo, u"Zorvat Bix", u"Aldrun Quillo Pargo", u"Pargo"},
 }};
 
 // The identity of `model`.

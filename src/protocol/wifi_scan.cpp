@@ -1,6 +1,8 @@
 #include "protocol/wifi_scan.h"
 
+#include "protocol/payload.h"
 #include "protocol/unit_contract.h"
+#include "protocol/wire_text.h"
 
 namespace quillo::protocol {
 
@@ -113,6 +115,15 @@ std::u16string networkNameFromScanLine(std::u16string_view line) {
     }
     // A line in no known form keeps the simple rule.
     return firstQuotedField(line);
+}
+
+ScanName scanNetworkName(const InputReport& report) {
+    const std::u16string text = scanLineText(report);
+    ScanName name;
+    name.bytes = wireBytes(networkNameFromScanLine(text));
+    name.shown = decodeWireText(name.bytes);
+    name.line = decodeWireText(wireBytes(std::u16string_view(text).substr(0, text.find(u'\0'))));
+    return name;
 }
 
 }  // namespace quillo::protocol

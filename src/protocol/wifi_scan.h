@@ -1,8 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "protocol/input_report.h"
 #include "protocol/sequence.h"
@@ -32,5 +34,13 @@ std::u16string scanLineText(const InputReport& report);
 // A line without that tail gives the characters after the first `,"` up to the first `",`,
 // empty when there is no such span.
 std::u16string networkNameFromScanLine(std::u16string_view line);
+
+// The network of a scan line as both programs list it.
+struct ScanName {
+    std::u16string shown;             // decoded as a name read from the unit is
+    std::vector<std::uint8_t> bytes;  // as it was on the air: a pick of it goes back so
+    std::u16string line;              // the whole line up to its first zero byte, decoded so
+};
+ScanName scanNetworkName(const InputReport& report);
 
 }  // namespace quillo::protocol

@@ -48,6 +48,8 @@ struct WifiControls {
     std::u16string slaveNumberItemText;  // ComboBox_Number_Slave
     int securityItem = -1;               // ComboBox_Security_WI_FI, -1 for none
     int slaveIpModeItem = -1;            // ComboBox_IP_Slave, -1 for none
+
+    friend bool operator==(const WifiControls&, const WifiControls&) = default;
 };
 
 struct WifiWrite {
@@ -84,6 +86,8 @@ struct FanControls {
     std::u16string offDelayTime;           // TimeEdit_Timer_after_reacting_any_sensor, hh:mm
     std::u16string nightTime;              // TimeEdit_Timer_night_mode
     std::u16string partyTime;              // TimeEdit_Timer_party_mode
+
+    friend bool operator==(const FanControls&, const FanControls&) = default;
 };
 
 struct FanWrite {

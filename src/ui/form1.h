@@ -28,6 +28,7 @@
 #include "protocol/send_command.h"
 #include "protocol/sequence.h"
 #include "protocol/write_generations.h"
+#include "unit_model/page_state.h"
 
 class QCheckBox;
 class QComboBox;
@@ -138,6 +139,9 @@ public:
     QString VersionText;
     // The unit's Wi-Fi and fan parameters as last read or written; never reset.
     protocol::DeviceSettings DeviceSettings;
+    // The pages' controls as the state both programs share (form1_page_state.cpp).
+    protocol::WifiControls WifiControlsNow() const;
+    protocol::FanControls FanControlsNow() const;
     // The bytes of the Wi-Fi name last read from the unit: while ComboBox_Wi_Fi_name still shows
     // them unedited, a write sends them back exactly (also when they are not UTF-8).
     std::vector<std::uint8_t> WiFiNameReadBytes;
@@ -257,6 +261,8 @@ private:
     // The bytes a shown Wi-Fi name was read as: those of the chosen scan item when it shows
     // that name, else WiFiNameReadBytes (form1_writes.cpp).
     std::vector<std::uint8_t> WiFiNameReadAs(const QString& shown) const;
+    // One control shown from the pages' state (form1_page_state.cpp).
+    void ShowPageControl(model::PageControl control, const model::PageState& state);
 
     // The running scan: AT sequences repeated without a line, the name box's text before the
     // click and the waiting text the click showed.

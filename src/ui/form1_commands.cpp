@@ -4,7 +4,7 @@
 
 #include "protocol/send_command.h"
 #include "ui/form1.h"
-#include "ui/hid_report_device.h"
+#include "unit_model/hid_report_device.h"
 
 namespace quillo::ui {
 
@@ -15,7 +15,7 @@ protocol::SendResult Form1::SendCommand(protocol::CommandCode code,
     if (CurrentDevice == nullptr) {
         return {};  // no unit chosen: nothing is sent, silently
     }
-    HidReportDevice device(*CurrentDevice);
+    model::HidReportDevice device(*CurrentDevice);
     const protocol::SendResult sent = protocol::SendCommand(&device, code, payload);
     // Only a request that went out gets an answer, and only a write that reached the unit can
     // have changed its value.

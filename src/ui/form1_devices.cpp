@@ -16,6 +16,7 @@
 #include "protocol/unit_contract.h"
 #include "ui/controls.h"
 #include "ui/form1.h"
+#include "unit_model/unit_identity.h"
 
 namespace quillo::ui {
 
@@ -34,15 +35,6 @@ hid::HidDevice* ItemDevice(const QComboBox* box, int index) {
 
 void SetItemDevice(QComboBox* box, int index, hid::HidDevice* dev) {
     box->setItemData(index, QVariant::fromValue(static_cast<void*>(dev)));
-}
-
-// The model a device is a unit of, by its IDs and exact product string; none for anything else.
-std::optional<unit::ModelIdentity> UnitIdentity(hid::HidDevice& dev) {
-    const hid::HidAttributes& attributes = dev.Attributes();
-    if (attributes.VendorID != unit::kVendorId || attributes.ProductID != unit::kProductId) {
-        return std::nullopt;
-    }
-    return unit::modelForProductString(dev.ProductName().toStdU16String());
 }
 
 }  // namespace
@@ -66,13 +58,10 @@ void Form1::ComboBox_Choose_deviceClick() {
     serialNumberUnasked_ =
         !SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Serial_number))
              .whole();
-    std::optional<unit::ModelIdentity> identity;
-    if (CurrentDevice != nullptr) {
-        identity = UnitIdentity(*CurrentDevice);
-    }
-    const bool paired = identity && identity->model == unit::Model::Paired;
-    Panel_Direction_Fan_Zorvat->setVisible(!paired);
-    Panel_Direction_Fan_Bix->setVisible(paired);
+    const bool pargo =
+        CurrentDevice != nullptr && model::IdentifyUnit(*CurrentDevice) == unit::Model::Pargo;
+    Panel_Direction_Fan_Zorvat->setVisible(!pargo);
+    Panel_Direction_Fan_Bix->setVisible(pargo);
 }
 
 void Form1::HidDeviceController1DeviceChange() {
@@ -136,14 +125,12 @@ bool Form1::HidDeviceController1Enumerate(hid::HidDevice* HidDev, int Idx) {
     if (HidDev == nullptr) {
         return true;
     }
-    const std::optional<unit::ModelIdentity> identity = UnitIdentity(*HidDev);
-    if (!identity) {
+    const std::optional<unit::Model> model = model::IdentifyUnit(*HidDev);
+    if (!model) {
         return true;  // not a unit: skipped, and the enumeration goes on
     }
-    const QString name = QString::fromUtf16(identity->listName.data(),
-                                            static_cast<qsizetype>(identity->listName.size()));
-    ComboBox_Choose_device->addItem(QString::number(ComboBox_Choose_device->count() + 1) +
-                                    QStringLiteral(". ") + name);
+    ComboBox_Choose_device->addItem(
+        model::UnitListTitle(ComboBox_Choose_device->count() + 1, *model));
     // Every device the list held was freed before this enumeration, so the check-out succeeds;
     // should it not, the item carries no device and choosing it sends nothing.
     hid::HidDevice* checkedOut = nullptr;

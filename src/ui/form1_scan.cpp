@@ -78,12 +78,12 @@ void Form1::ScanLineReceived(const std::uint8_t* data, std::uint16_t size) {
     Timer1->stop();
     // Timer2 counts from the first line of a scan, not from the last.
     Enable(Timer2);
-    const protocol::InputReport report(data, size, size);
-    // The name as it was on the air; the item keeps those bytes, so that a write of the picked
-    // name sends them back exactly.
-    const std::vector<std::uint8_t> bytes =
-        protocol::wireBytes(protocol::networkNameFromScanLine(protocol::scanLineText(report)));
-    const QString name = QString::fromStdU16String(protocol::decodeWireText(bytes));
+    // The item keeps the bytes the name was on the air as, so that a write of the picked name
+    // sends them back exactly.
+    const protocol::ScanName network =
+        protocol::scanNetworkName(protocol::InputReport(data, size, size));
+    const std::vector<std::uint8_t>& bytes = network.bytes;
+    const QString name = QString::fromStdU16String(network.shown);
     // Access points of one network, repeated lines and a stream of them list a name once.
     if (ComboBox_Wi_Fi_name->count() < protocol::kScanNameLimit &&
         ComboBox_Wi_Fi_name->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {

@@ -36,8 +36,8 @@ std::function<QByteArray(const QByteArray&)> Setting(const char* group, const ch
 }
 
 TEST_F(CliTest, BadBackupFilesAreRefusedWithNothingSent) {
-    Plug(sim::Model::Single);
-    Plug(sim::Model::Single);
+    Plug(sim::Model::Solvi);
+    Plug(sim::Model::Solvi);
     QTemporaryDir dir;
     const QString goodFile = dir.filePath(QStringLiteral("good.json"));
     ASSERT_EQ(Run({"backup", goodFile, "--device", "1"}).status, 0);

@@ -18,8 +18,8 @@ namespace quillo::cli {
 namespace {
 
 using sim::Model;
-constexpr Model kSolvi = Model::Single;
-constexpr Model kPargo = Model::Paired;
+constexpr Model kSolvi = Model::Solvi;
+constexpr Model kPargo = Model::Pargo;
 
 struct CommandCase {
     std::vector<Model> units;

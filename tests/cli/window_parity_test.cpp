@@ -178,15 +178,15 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, WindowParity,
     ::testing::Values(
         ParityCase{"both pages as read",
-                   sim::Model::Single,
+                   sim::Model::Solvi,
                    [](sim::UnitParameters&) {},
                    {{"mode", "master"}, {"off-available", "on"}}},
         ParityCase{"master without router",
-                   sim::Model::Single,
+                   sim::Model::Solvi,
                    [](sim::UnitParameters&) {},
                    {{"channel", "11"}, {"security", "wpa-psk"}, {"wifi-password", "abcdefgh12"}}},
         ParityCase{"master with router",
-                   sim::Model::Paired,
+                   sim::Model::Pargo,
                    [](sim::UnitParameters&) {},
                    {{"connection", "with-router"},
                     {"wifi-name", "Home"},
@@ -194,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"master-ip", "192.168.1.50"},
                     {"gateway", "192.168.1.1"}}},
         ParityCase{"slave with router",
-                   sim::Model::Paired,
+                   sim::Model::Pargo,
                    [](sim::UnitParameters& p) {
                        p.deviceMode = 0;
                        p.connectionType = 1;
@@ -204,14 +204,14 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    {{"slave-number", "5"}, {"slave-ip", "10.0.0.9"}, {"slave-ip-mode", "dhcp"}}},
         ParityCase{"slave of a master's own network",
-                   sim::Model::Single,
+                   sim::Model::Solvi,
                    [](sim::UnitParameters& p) {
                        p.deviceMode = 0;
                        p.wifiName = "Kelmair-1234";
                    },
                    {{"wifi-name", "Kelmair-9999"}, {"slave-number", "2"}}},
         ParityCase{"fan page",
-                   sim::Model::Single,
+                   sim::Model::Solvi,
                    [](sim::UnitParameters&) {},
                    {{"direction", "exhaust"},
                     {"humidity-threshold", "75"},
@@ -222,12 +222,59 @@ INSTANTIATE_TEST_SUITE_P(
                     {"off-delay-timer", "00:45"},
                     {"relay-sensor", "on"}}},
         ParityCase{"humidity scenario",
-                   sim::Model::Paired,
+                   sim::Model::Pargo,
                    [](sim::UnitParameters&) {},
                    {{"humidity-scenario", "boost-current"}, {"humidity-sensor", "off"}}},
+        // Names as the unit holds them: an unedited name goes back byte for byte.
+        ParityCase{"a UTF-8 name",
+                   sim::Model::Solvi,
+                   [](sim::UnitParameters& p) {
+                       p.connectionType = 1;
+                       p.wifiName = "\xD0\x94\xD0\xBE\xD0\xBC";
+                   },
+                   {{"gateway", "192.168.7.1"}}},
+        ParityCase{"a Latin-1 name",
+                   sim::Model::Pargo,
+                   [](sim::UnitParameters& p) {
+                       p.deviceMode = 0;
+                       p.connectionType = 1;
+                       p.wifiName = "Caf\xE9";
+                   },
+                   {{"slave-number", "4"}}},
+        // What each mode hides goes out as the unit holds it.
+        ParityCase{"hidden fields of a master with router",
+                   sim::Model::Solvi,
+                   [](sim::UnitParameters& p) {
+                       p.connectionType = 1;
+                       p.channel = 2;
+                       p.security = '0';
+                       p.slaveNumber = 8;
+                       p.slaveIpMode = 0;
+                       p.slaveIp = {10, 9, 8, 7};
+                   },
+                   {{"master-ip", "10.9.8.2"}}},
+        ParityCase{"hidden fields of a master without router",
+                   sim::Model::Pargo,
+                   [](sim::UnitParameters& p) {
+                       p.slaveNumber = 8;
+                       p.slaveIpMode = 0;
+                       p.slaveIp = {10, 9, 8, 7};
+                       p.gateway = {10, 9, 8, 1};
+                   },
+                   {{"channel", "4"}}},
+        ParityCase{"hidden fields of a slave",
+                   sim::Model::Solvi,
+                   [](sim::UnitParameters& p) {
+                       p.deviceMode = 0;
+                       p.connectionType = 1;
+                       p.wifiName = "Office";
+                       p.channel = 2;
+                       p.security = '2';
+                   },
+                   {{"slave-ip", "10.0.0.9"}}},
         // Values the controls cannot show as they are: rounded, limited, taken modulo a day.
         ParityCase{"odd values read",
-                   sim::Model::Single,
+                   sim::Model::Solvi,
                    [](sim::UnitParameters& p) {
                        p.humidityThreshold = 63;
                        p.voltageThreshold = 2;

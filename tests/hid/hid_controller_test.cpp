@@ -78,10 +78,10 @@ TEST_F(ControllerTest, WithoutBackendTheControllerStaysInert) {
 }
 
 TEST_F(ControllerTest, ArrivalsAppendInPlatformOrderAndEnumerateVisitsThem) {
-    const std::string a = backend->plugUnit(Model::Single, false).path();
+    const std::string a = backend->plugUnit(Model::Solvi, false).path();
     const std::string b = backend->plugDevice(0x046d, 0xc52b, u"USB Receiver", false).path();
     Start();
-    const std::string c = backend->plugUnit(Model::Paired).path();
+    const std::string c = backend->plugUnit(Model::Pargo).path();
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(ListedPaths(), (std::vector<std::string>{a, b, c}));
 
@@ -103,8 +103,8 @@ TEST_F(ControllerTest, ArrivalsAppendInPlatformOrderAndEnumerateVisitsThem) {
 }
 
 TEST_F(ControllerTest, ProductNameIsReadOnlyUnderTheOpenRuleAndCachedOnceRead) {
-    backend->plugUnit(Model::Single, false);
-    backend->plugUnit(Model::Paired, false);
+    backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Pargo, false);
     Start();
     // Never checked out or enumerated: nothing cached, the device is not opened.
     EXPECT_TRUE(controller->Device(1)->ProductName().isEmpty());
@@ -137,7 +137,7 @@ TEST_F(ControllerTest, ProductNameEndsAtNulAndAt254Units) {
 }
 
 TEST_F(ControllerTest, FailedProductStringIsNotCached) {
-    auto& iface = backend->plugUnit(Model::Single, false);
+    auto& iface = backend->plugUnit(Model::Solvi, false);
     iface.setFaults(Faults{.noProductString = true});
     Start();
     HidDevice* dev = nullptr;
@@ -148,7 +148,7 @@ TEST_F(ControllerTest, FailedProductStringIsNotCached) {
 }
 
 TEST_F(ControllerTest, CapsComeFromTheCapabilitiesAndAreReadOnce) {
-    auto& iface = backend->plugUnit(Model::Single, false);
+    auto& iface = backend->plugUnit(Model::Solvi, false);
     iface.reportLengths = {33, 17};
     Start();
     HidDevice* dev = controller->Device(0);
@@ -175,10 +175,10 @@ class CreateErrorTest : public ControllerTest,
                         public ::testing::WithParamInterface<CreateErrorCase> {};
 
 TEST_P(CreateErrorTest, HandledErrorSkipsTheInterfaceInEveryScan) {
-    backend->plugUnit(Model::Single, false);
-    auto& bad = backend->plugUnit(Model::Paired, false);
+    backend->plugUnit(Model::Solvi, false);
+    auto& bad = backend->plugUnit(Model::Pargo, false);
     bad.setFaults(GetParam().faults);
-    const std::string good = backend->plugUnit(Model::Single, false).path();
+    const std::string good = backend->plugUnit(Model::Solvi, false).path();
     std::vector<std::string> errors;
     controller = std::make_unique<HidDeviceController>(
         backend,
@@ -198,10 +198,10 @@ TEST_P(CreateErrorTest, HandledErrorSkipsTheInterfaceInEveryScan) {
 }
 
 TEST_P(CreateErrorTest, UnhandledErrorAbandonsTheScanAndReachesTheCaller) {
-    const std::string first = backend->plugUnit(Model::Single, false).path();
+    const std::string first = backend->plugUnit(Model::Solvi, false).path();
     Start();
-    backend->plugUnit(Model::Single, false);
-    backend->plugUnit(Model::Paired, false).setFaults(GetParam().faults);
+    backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Pargo, false).setFaults(GetParam().faults);
     for (bool withHandler : {false, true}) {
         if (withHandler) {
             controller->SetOnDeviceCreateError(
@@ -232,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ControllerTest, RetryCreateRepeatsUntilTheFirstSuccess) {
-    auto& iface = backend->plugUnit(Model::Single, false);
+    auto& iface = backend->plugUnit(Model::Solvi, false);
     iface.setFaults(Faults{.noAttributes = true});
     int calls = 0;
     controller = std::make_unique<HidDeviceController>(
@@ -253,7 +253,7 @@ TEST_F(ControllerTest, RetryCreateRepeatsUntilTheFirstSuccess) {
 }
 
 TEST_F(ControllerTest, RefusedReadWriteOpenIsAskedForAgainOnTheNextWrite) {
-    auto& iface = backend->plugUnit(Model::Single, false);
+    auto& iface = backend->plugUnit(Model::Solvi, false);
     iface.setFaults(Faults{.refuseReadWrite = true});
     Start();
     HidDevice* dev = nullptr;
@@ -296,7 +296,7 @@ TEST_F(ControllerTest, RefusedReadWriteOpenIsAskedForAgainOnTheNextWrite) {
 }
 
 TEST_F(ControllerTest, LengthsThatReadAsZeroAreAskedForAgain) {
-    auto& iface = backend->plugUnit(Model::Single, false);
+    auto& iface = backend->plugUnit(Model::Solvi, false);
     Start();
     HidDevice* dev = nullptr;
     ASSERT_TRUE(controller->CheckOutByIndex(dev, 0));
@@ -316,7 +316,7 @@ TEST_F(ControllerTest, LengthsThatReadAsZeroAreAskedForAgain) {
 }
 
 TEST_F(ControllerTest, WriteFileWritesWholeReportsUnderTheOpenRule) {
-    auto& iface = backend->plugUnit(Model::Single, false);
+    auto& iface = backend->plugUnit(Model::Solvi, false);
     Start();
     const std::uint8_t report[65] = {1, 16, 1, 5};
     std::uint32_t written = 0;
@@ -330,8 +330,8 @@ TEST_F(ControllerTest, WriteFileWritesWholeReportsUnderTheOpenRule) {
 }
 
 TEST_F(ControllerTest, CheckOutByIndexRefusesBadIndicesAndHeldDevices) {
-    backend->plugUnit(Model::Single, false);
-    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Solvi, false);
     Start();
     HidDevice* held = nullptr;
     ASSERT_TRUE(controller->CheckOutByIndex(held, 1));
@@ -348,8 +348,8 @@ TEST_F(ControllerTest, CheckOutByIndexRefusesBadIndicesAndHeldDevices) {
 }
 
 TEST_F(ControllerTest, CheckInKeepsPluggedDevicesAndFreesUnpluggedOnes) {
-    const std::string a = backend->plugUnit(Model::Single, false).path();
-    backend->plugUnit(Model::Single, false);
+    const std::string a = backend->plugUnit(Model::Solvi, false).path();
+    backend->plugUnit(Model::Solvi, false);
     Start();
     HidDevice* first = nullptr;
     HidDevice* second = nullptr;
@@ -367,9 +367,9 @@ TEST_F(ControllerTest, CheckInKeepsPluggedDevicesAndFreesUnpluggedOnes) {
 }
 
 TEST_F(ControllerTest, UnpluggingHeldAndFreeDevices) {
-    const std::string a = backend->plugUnit(Model::Single, false).path();
-    const std::string b = backend->plugUnit(Model::Single, false).path();
-    const std::string c = backend->plugUnit(Model::Paired, false).path();
+    const std::string a = backend->plugUnit(Model::Solvi, false).path();
+    const std::string b = backend->plugUnit(Model::Solvi, false).path();
+    const std::string c = backend->plugUnit(Model::Pargo, false).path();
     Start();
     int unplugs = 0;
     controller->SetOnDeviceUnplug([&](HidDevice* dev) {
@@ -400,7 +400,7 @@ TEST_F(ControllerTest, UnpluggingHeldAndFreeDevices) {
     EXPECT_EQ(unplugs, 2);
 
     // Plugged back before the old object is freed: listed as a new device beside it.
-    const std::string again = backend->plugUnit(Model::Single).path();
+    const std::string again = backend->plugUnit(Model::Solvi).path();
     EXPECT_EQ(ListedPaths(), (std::vector<std::string>{a, b, again}));
     EXPECT_EQ(controller->Enumerate(), 2);  // the unplugged one is not visited
 
@@ -411,7 +411,7 @@ TEST_F(ControllerTest, UnpluggingHeldAndFreeDevices) {
 TEST_F(ControllerTest, FreeingHeldDevicesInDeviceChangeKeepsPositions) {
     // The window's pattern: free everything held, enumerate again, check out what is there.
     for (int i = 0; i < 4; ++i) {
-        backend->plugUnit(i % 2 == 0 ? Model::Single : Model::Paired, false);
+        backend->plugUnit(i % 2 == 0 ? Model::Solvi : Model::Pargo, false);
     }
     std::vector<HidDevice*> held;
     std::vector<std::vector<int>> rounds;
@@ -436,7 +436,7 @@ TEST_F(ControllerTest, FreeingHeldDevicesInDeviceChangeKeepsPositions) {
     controller->EndLoading();
     ProcessFor(20);
     backend->unplug(backend->interface(1).path());
-    backend->plugUnit(Model::Single);
+    backend->plugUnit(Model::Solvi);
     ASSERT_EQ(rounds.size(), 3U);
     EXPECT_EQ(rounds[0], (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(rounds[1], (std::vector<int>{0, 1, 2}));  // the gap closed
@@ -454,8 +454,8 @@ TEST_F(ControllerTest, FreeingHeldDevicesInDeviceChangeKeepsPositions) {
 }
 
 TEST_F(ControllerTest, ReleaseDropsThePositionWhenTheInterfaceCannotBeOpenedAnyMore) {
-    backend->plugUnit(Model::Single, false);
-    auto& second = backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Solvi, false);
+    auto& second = backend->plugUnit(Model::Solvi, false);
     Start();
     HidDevice* dev = nullptr;
     ASSERT_TRUE(controller->CheckOutByIndex(dev, 1));
@@ -471,11 +471,11 @@ TEST_F(ControllerTest, NotificationDuringANotificationScanIsDropped) {
     controller->SetOnDeviceChange([&](HidDeviceController*) {
         ++changes;
         if (nested++ == 0) {
-            backend->plugUnit(Model::Paired);  // raises the change handler inside the scan
+            backend->plugUnit(Model::Pargo);  // raises the change handler inside the scan
         }
     });
     controller->EndLoading();
-    backend->plugUnit(Model::Single);
+    backend->plugUnit(Model::Solvi);
     EXPECT_EQ(changes, 2);  // the start-up one and this one; the nested one was lost
     EXPECT_EQ(controller->Count(), 1);
     backend->raiseChange();
@@ -485,7 +485,7 @@ TEST_F(ControllerTest, NotificationDuringANotificationScanIsDropped) {
 // Outside loading a new OnDeviceChange hears at once of what is there now; while loading it
 // waits for the start-up notification.
 TEST_F(ControllerTest, AssigningOnDeviceChangeRescansAtOnceOutsideLoading) {
-    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Solvi, false);
     controller = std::make_unique<HidDeviceController>(backend);
     int calls = 0;
     controller->SetOnDeviceChange([&](HidDeviceController* sender) {
@@ -507,14 +507,14 @@ TEST_F(ControllerTest, AssigningOnDeviceChangeRescansAtOnceOutsideLoading) {
     int later = 0;
     controller->SetOnDeviceChange([&](HidDeviceController*) { ++later; });
     EXPECT_EQ(later, 0);
-    backend->plugUnit(Model::Paired, false);  // no notification from the system
+    backend->plugUnit(Model::Pargo, false);  // no notification from the system
     controller->SetOnDeviceChange([&](HidDeviceController*) { ++later; });
     EXPECT_EQ(later, 1);
     EXPECT_EQ(controller->Count(), 2);
     EXPECT_EQ(calls, 3);  // the replaced handler hears nothing more
 
     // While loading nothing is scanned.
-    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Solvi, false);
     controller->BeginLoading();
     controller->SetOnDeviceChange([&](HidDeviceController*) { ++later; });
     controller->EndLoading();
@@ -525,9 +525,9 @@ TEST_F(ControllerTest, AssigningOnDeviceChangeRescansAtOnceOutsideLoading) {
 // A controller handler reaches the devices that still carry its previous one, not those given
 // one of their own, nor one whose unplug handler has already run.
 TEST_F(ControllerTest, ControllerHandlersReachOnlyDevicesStillCarryingThePreviousOne) {
-    backend->plugUnit(Model::Single, false);
-    backend->plugUnit(Model::Single, false);
-    backend->plugUnit(Model::Paired, false);
+    backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Pargo, false);
     Start();
     ASSERT_EQ(controller->Count(), 3);
     HidDevice* own = controller->Device(0);
@@ -580,7 +580,7 @@ TEST_F(ControllerTest, ControllerHandlersReachOnlyDevicesStillCarryingThePreviou
 }
 
 TEST_F(ControllerTest, PollingAndSleepTimesAreRangeChecked) {
-    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Solvi, false);
     Start();
     HidDevice* dev = controller->Device(0);
     EXPECT_EQ(dev->PollingDelayTime(), 0);

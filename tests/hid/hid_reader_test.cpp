@@ -38,7 +38,7 @@ protected:
     // Plugs `n` units, starts the controller and checks all of them out with `handler`.
     void Start(int n, HidDataEvent handler = {}) {
         for (int i = 0; i < n; ++i) {
-            backend->plugUnit(Model::Single, false);
+            backend->plugUnit(Model::Solvi, false);
         }
         controller = std::make_unique<HidDeviceController>(backend);
         controller->SetOnDeviceData(handler ? std::move(handler) : Recorder());
@@ -131,8 +131,8 @@ TEST_F(ReaderTest, ANewHandlerTakesTheNextReportAndAnEmptyOneStopsTheReader) {
 }
 
 TEST_F(ReaderTest, ControllerHandlerReachesDevicesThatStillCarryTheOldOne) {
-    backend->plugUnit(Model::Single, false);
-    backend->plugUnit(Model::Single, false);
+    backend->plugUnit(Model::Solvi, false);
+    backend->plugUnit(Model::Solvi, false);
     controller = std::make_unique<HidDeviceController>(backend);
     ProcessFor(10);
     HidDevice* inherited = nullptr;
@@ -252,7 +252,7 @@ TEST_F(ReaderTest, ReaderRecoversFromRefusedOpensUnreadableLengthsAndFailedReads
           Case{"zero-byte reads, polling pause", {.zeroLengthReads = 3}, 30, 0, 0, 90}}) {
         SCOPED_TRACE(c.name);
         backend = std::make_shared<SimBackend>();
-        SimInterface& iface = backend->plugUnit(Model::Single, false);
+        SimInterface& iface = backend->plugUnit(Model::Solvi, false);
         iface.setFaults(c.faults);
         controller = std::make_unique<HidDeviceController>(backend);
         std::vector<std::uint32_t> errors;

@@ -50,7 +50,7 @@ TEST(UnitContract, ReadableCodesAreExactlyThoseTheUnitAnswers) {
 TEST(UnitContract, ModelsAndMasterNetworkNamesMatchExactly) {
     EXPECT_EQ(unit::modelForProductString(u"Zorvat")->listName, u"Aldrun Quillo Solvi");
     EXPECT_EQ(unit::modelForProductString(u"Zorvat Bix")->listName, u"Aldrun Quillo Pargo");
-    EXPECT_EQ(unit::modelForProductString(u"Zorvat Bix")->model, unit::Model::Paired);
+    EXPECT_EQ(unit::modelForProductString(u"Zorvat Bix")->model, unit::Model::Pargo);
     for (const unit::ModelIdentity& identity : unit::kModels) {
         EXPECT_EQ(unit::modelIdentity(identity.model).productString, identity.productString);
     }

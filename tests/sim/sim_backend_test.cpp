@@ -17,7 +17,7 @@ TEST(SimBackendTest, PlugAndUnplugChangeTheListAndRaiseTheSignal) {
     SimBackend backend;
     int signals = 0;
     backend.setChangeHandler([&] { ++signals; });
-    const std::string a = backend.plugUnit(Model::Single).path();
+    const std::string a = backend.plugUnit(Model::Solvi).path();
     const std::string b = backend.plugDevice(0x046d, 0xc52b, u"USB Receiver").path();
     auto list = backend.enumerate();
     ASSERT_EQ(list.size(), 2U);
@@ -27,14 +27,14 @@ TEST(SimBackendTest, PlugAndUnplugChangeTheListAndRaiseTheSignal) {
     backend.unplug(a);
     EXPECT_EQ(signals, 3);
     EXPECT_EQ(backend.open(a, Access::None), nullptr);
-    backend.plugUnit(Model::Single, false);
+    backend.plugUnit(Model::Solvi, false);
     EXPECT_EQ(signals, 3);
     EXPECT_NE(backend.enumerate().back().id, oldId);
 }
 
 TEST(SimBackendTest, OpenFaultsPerAccessMode) {
     SimBackend backend;
-    SimInterface& iface = backend.plugUnit(Model::Paired, false);
+    SimInterface& iface = backend.plugUnit(Model::Pargo, false);
     struct Case {
         Faults faults;
         bool readWrite;
@@ -53,7 +53,7 @@ TEST(SimBackendTest, OpenFaultsPerAccessMode) {
 
 TEST(SimBackendTest, HandleReadsAnswersAndRecordsWrites) {
     SimBackend backend;
-    SimInterface& iface = backend.plugUnit(Model::Single, false);
+    SimInterface& iface = backend.plugUnit(Model::Solvi, false);
     auto handle = backend.open(iface.path(), Access::ReadWrite);
     platform::Attributes attributes;
     ASSERT_TRUE(handle->attributes(attributes));
@@ -85,7 +85,7 @@ TEST(SimBackendTest, HandleReadsAnswersAndRecordsWrites) {
 
 TEST(SimBackendTest, FaultsOnReadsAndAnswers) {
     SimBackend backend;
-    SimInterface& iface = backend.plugUnit(Model::Single, false);
+    SimInterface& iface = backend.plugUnit(Model::Solvi, false);
     auto handle = backend.open(iface.path(), Access::ReadWrite);
     std::uint8_t buffer[65];
     std::uint8_t request[65] = {1, 16, 1, 23};
@@ -137,7 +137,7 @@ TEST(SimBackendTest, FaultsOnReadsAndAnswers) {
 
 TEST(SimBackendTest, CancelIsStickyAndUnplugEndsReads) {
     SimBackend backend;
-    SimInterface& iface = backend.plugUnit(Model::Single, false);
+    SimInterface& iface = backend.plugUnit(Model::Solvi, false);
     auto first = backend.open(iface.path(), Access::ReadWrite);
     auto second = backend.open(iface.path(), Access::ReadWrite);
     std::uint8_t buffer[65];
@@ -153,7 +153,7 @@ TEST(SimBackendTest, SimulateListNamesTheUnits) {
     ASSERT_EQ(backend->count(), 3);
     EXPECT_EQ(backend->interface(0).product, u"Zorvat");
     EXPECT_EQ(backend->interface(1).product, u"Zorvat Bix");
-    EXPECT_EQ(backend->interface(2).unit()->model(), Model::Single);
+    EXPECT_EQ(backend->interface(2).unit()->model(), Model::Solvi);
     EXPECT_NE(backend->interface(0).unit()->serialNumber(),
               backend->interface(2).unit()->serialNumber());
 }

@@ -18,19 +18,19 @@ TEST(SimOptionsTest, OptionsGoToTheLastUnitOfTheirModel) {
         " solvi:delay=150, pargo:networks=0,,solvi:refuse-first-open:zero-reads=2,solvi,"
         "solvi:stray=500:unreadable-lengths,pargo:read-errors=3:write-errors=1:garbage=4");
     ASSERT_EQ(units.size(), 3U);
-    EXPECT_EQ(units[0].model, Model::Single);
+    EXPECT_EQ(units[0].model, Model::Solvi);
     EXPECT_EQ(units[0].faults.answerDelay, milliseconds(150));
     EXPECT_EQ(units[0].faults.refusedReadWriteOpens, 1);
     EXPECT_EQ(units[0].faults.zeroLengthReads, 2);
     EXPECT_EQ(units[0].faults.unreadableLengths, 0);
 
-    EXPECT_EQ(units[1].model, Model::Paired);
+    EXPECT_EQ(units[1].model, Model::Pargo);
     EXPECT_EQ(units[1].networks, 0);
     EXPECT_EQ(units[1].faults.readErrors, 3);
     EXPECT_EQ(units[1].faults.writeErrors, 1);
     EXPECT_EQ(units[1].faults.garbageEvery, 4);
 
-    EXPECT_EQ(units[2].model, Model::Single);
+    EXPECT_EQ(units[2].model, Model::Solvi);
     EXPECT_EQ(units[2].faults.strayLineEvery, milliseconds(500));
     EXPECT_EQ(units[2].faults.unreadableLengths, 1);
     EXPECT_FALSE(units[2].networks);

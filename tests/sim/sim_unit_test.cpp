@@ -41,7 +41,7 @@ Report Value(const Report& answer, std::size_t n) {
 
 class SimUnitTest : public ::testing::Test {
 protected:
-    SimUnit unit{Model::Single, "0036003B5346500B20373805"};
+    SimUnit unit{Model::Solvi, "0036003B5346500B20373805"};
 };
 
 TEST_F(SimUnitTest, EveryReadableCodeIsAnsweredOnceWithItsEncoding) {
@@ -170,7 +170,7 @@ TEST_F(SimUnitTest, CommandsSetupModeFactoryResetFilterResetAndModule) {
     Send(unit, 6, "Elsewhere");
     Send(unit, 14, "\x02");
     Send(unit, 39, std::string(1, '\0'));
-    const UnitParameters defaults = SimUnit::Defaults(Model::Single, unit.serialNumber());
+    const UnitParameters defaults = SimUnit::Defaults(Model::Solvi, unit.serialNumber());
     EXPECT_EQ(unit.parameters().wifiName, defaults.wifiName);
     EXPECT_EQ(unit.parameters().channel, defaults.channel);
     EXPECT_EQ(defaults.wifiName.rfind("Kelmair", 0), 0U);  // a master's own network
@@ -198,9 +198,9 @@ TEST_F(SimUnitTest, FilterRunTimeAdvancesWithRealTime) {
 }
 
 TEST_F(SimUnitTest, ModelsDifferInProductStringAndDefaults) {
-    EXPECT_EQ(protocol::unit::modelIdentity(Model::Single).productString, u"Zorvat");
-    EXPECT_EQ(protocol::unit::modelIdentity(Model::Paired).productString, u"Zorvat Bix");
-    SimUnit pargo(Model::Paired, "0036003B5346500B20373806");
+    EXPECT_EQ(protocol::unit::modelIdentity(Model::Solvi).productString, u"Zorvat");
+    EXPECT_EQ(protocol::unit::modelIdentity(Model::Pargo).productString, u"Zorvat Bix");
+    SimUnit pargo(Model::Pargo, "0036003B5346500B20373806");
     EXPECT_EQ(Read(pargo, 43)[0][3], 1);
     EXPECT_EQ(Read(unit, 43)[0][3], 0);
     EXPECT_EQ(unit.serialNumber().size(), 24U);

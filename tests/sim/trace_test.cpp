@@ -47,7 +47,7 @@ TEST_F(TraceTest, LineFormat) {
 TEST_F(TraceTest, AppendsOneLinePerReportWrittenOrDelivered) {
     { std::ofstream(file) << "earlier run\n"; }
     auto sim = std::make_unique<sim::SimBackend>();
-    const std::string path = sim->plugUnit(sim::Model::Single, false).path();
+    const std::string path = sim->plugUnit(sim::Model::Solvi, false).path();
     TracingBackend backend(std::move(sim), file.string());
     auto handle = backend.open(path, platform::Access::ReadWrite);
     ASSERT_NE(handle, nullptr);

@@ -91,7 +91,7 @@ protected:
 // --- Device list and selection ---
 
 TEST_F(DeviceTest, OneUnitIsListedChosenAndAskedForItsSerialNumber) {
-    sim::SimInterface& solvi = backend_->plugUnit(sim::Model::Single);
+    sim::SimInterface& solvi = backend_->plugUnit(sim::Model::Solvi);
     Start();
     ASSERT_EQ(form_->ComboBox_Choose_device->count(), 1);
     EXPECT_EQ(ItemText(0), QStringLiteral("1. Aldrun Quillo Solvi"));
@@ -110,7 +110,7 @@ TEST_F(DeviceTest, OneUnitIsListedChosenAndAskedForItsSerialNumber) {
 // A unit whose read/write open is refused when it is chosen cannot be asked for its serial
 // number then; the status poll asks again once it can be written to, and asks only once.
 TEST_F(DeviceTest, ASerialNumberRequestThatDidNotGoOutIsAskedAgain) {
-    sim::SimInterface& solvi = backend_->plugUnit(sim::Model::Single);
+    sim::SimInterface& solvi = backend_->plugUnit(sim::Model::Solvi);
     solvi.setFaults(sim::Faults{.refuseReadWrite = true});
     Start();
     ASSERT_EQ(form_->CurrentDevice, ItemDevice(0));
@@ -130,8 +130,8 @@ TEST_F(DeviceTest, ASerialNumberRequestThatDidNotGoOutIsAskedAgain) {
 }
 
 TEST_F(DeviceTest, TwoUnitsAreNumberedInOrderAndTheChosenOneIsAsked) {
-    backend_->plugUnit(sim::Model::Single);
-    backend_->plugUnit(sim::Model::Paired);
+    backend_->plugUnit(sim::Model::Solvi);
+    backend_->plugUnit(sim::Model::Pargo);
     Start();
     ASSERT_EQ(form_->ComboBox_Choose_device->count(), 2);
     EXPECT_EQ(ItemText(0), QStringLiteral("1. Aldrun Quillo Solvi"));
@@ -162,7 +162,7 @@ TEST_F(DeviceTest, OnlyExactIdsAndProductStringsAreUnits) {
     backend_->plugDevice(0x0483, 0x5750, u"");
     backend_->plugDevice(0x0484, 0x5750, u"Zorvat");
     backend_->plugDevice(0x0483, 0x5751, u"Zorvat Bix");
-    sim::SimInterface& unit = backend_->plugUnit(sim::Model::Paired);
+    sim::SimInterface& unit = backend_->plugUnit(sim::Model::Pargo);
     Start();
     ASSERT_EQ(form_->ComboBox_Choose_device->count(), 1);
     EXPECT_EQ(ItemText(0), QStringLiteral("1. Aldrun Quillo Pargo"));
@@ -188,7 +188,7 @@ TEST_F(DeviceTest, NoUnitGivesTheEmptyState) {
 }
 
 TEST_F(DeviceTest, UnpluggingTheLastUnitResetsWhatItHadShown) {
-    sim::SimInterface& unit = backend_->plugUnit(sim::Model::Single);
+    sim::SimInterface& unit = backend_->plugUnit(sim::Model::Solvi);
     Start();
     ASSERT_TRUE(WaitForSerialNumber());
     Deliver({34, 1, 1});
@@ -214,8 +214,8 @@ TEST_F(DeviceTest, UnpluggingTheLastUnitResetsWhatItHadShown) {
 }
 
 TEST_F(DeviceTest, PluggingAnUnrelatedDeviceRebuildsTheListAndChoosesItemOne) {
-    backend_->plugUnit(sim::Model::Single);
-    backend_->plugUnit(sim::Model::Paired);
+    backend_->plugUnit(sim::Model::Solvi);
+    backend_->plugUnit(sim::Model::Pargo);
     Start();
     Choose(1);
     ClearWrites();
@@ -234,8 +234,8 @@ TEST_F(DeviceTest, PluggingAnUnrelatedDeviceRebuildsTheListAndChoosesItemOne) {
 // Typing into the selector chooses the first item the typed text begins, like a pick from the
 // list; text that begins no item, and erasing, choose nothing.
 TEST_F(DeviceTest, TypingInTheSelectorChoosesAUnit) {
-    backend_->plugUnit(sim::Model::Single);
-    backend_->plugUnit(sim::Model::Paired);
+    backend_->plugUnit(sim::Model::Solvi);
+    backend_->plugUnit(sim::Model::Pargo);
     Start();
     ASSERT_TRUE(WaitForSerialNumber());
     ClearWrites();
@@ -260,8 +260,8 @@ TEST_F(DeviceTest, TypingInTheSelectorChoosesAUnit) {
 }
 
 TEST_F(DeviceTest, UnpluggingTheChosenUnitLeavesTheOther) {
-    backend_->plugUnit(sim::Model::Single);
-    sim::SimInterface& pargo = backend_->plugUnit(sim::Model::Paired);
+    backend_->plugUnit(sim::Model::Solvi);
+    sim::SimInterface& pargo = backend_->plugUnit(sim::Model::Pargo);
     Start();
     // The unit being unplugged has an answer under way.
     Choose(1);
@@ -286,7 +286,7 @@ TEST_F(DeviceTest, UnpluggingTheChosenUnitLeavesTheOther) {
 // as the current unit's while that device is being freed, its next request included; the
 // rebuilt list then asks its first unit for the serial number.
 TEST_F(DeviceTest, AnAnswerUnderWayWhenTheListIsRebuiltIsStillHandled) {
-    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Solvi);
     Start();
     ASSERT_TRUE(WaitForSerialNumber());
     Silence(0);
@@ -310,8 +310,8 @@ TEST_F(DeviceTest, AnAnswerUnderWayWhenTheListIsRebuiltIsStillHandled) {
 }
 
 TEST_F(DeviceTest, ReportsFromAnotherUnitAreIgnored) {
-    backend_->plugUnit(sim::Model::Single);
-    backend_->plugUnit(sim::Model::Paired);
+    backend_->plugUnit(sim::Model::Solvi);
+    backend_->plugUnit(sim::Model::Pargo);
     Start();
     const QString serial = QString::fromStdString(Interface(0).unit()->serialNumber());
     ASSERT_TRUE(WaitFor([&] { return form_->Label_Serial_number->text() == serial; }));
@@ -339,7 +339,7 @@ TEST_F(DeviceTest, ReportsFromAnotherUnitAreIgnored) {
 // A scan line goes to the scan handling with no more bytes than the report holds; one that
 // nobody asked for (no scan running) changes nothing.
 TEST_F(DeviceTest, ScanLinesGoToTheScan) {
-    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Solvi);
     Start();
     Silence(0);
     const std::string line = R"(+CWLAP:(3,"HomeNet",-58,"a4:2b:b0:5e:11:02",6,-8,0))";
@@ -366,7 +366,7 @@ TEST_F(DeviceTest, ScanLinesGoToTheScan) {
 
 struct ChainFixture : DeviceTest {
     void StartWith(const sim::UnitParameters& params) {
-        backend_->plugUnit(sim::Model::Paired);
+        backend_->plugUnit(sim::Model::Pargo);
         Interface(0).unit()->parameters() = params;
         Start();
         ASSERT_TRUE(WaitForSerialNumber());
@@ -494,7 +494,7 @@ TEST_F(ChainFixture, ReadsEveryParameterInOrderAndFillsTheControls) {
 }
 
 TEST_F(ChainFixture, AnUnansweredRequestEndsTheChainThere) {
-    sim::UnitParameters p = sim::SimUnit::Defaults(sim::Model::Paired, "00000001");
+    sim::UnitParameters p = sim::SimUnit::Defaults(sim::Model::Pargo, "00000001");
     p.wifiPassword = "pw-before";
     p.slaveIp = {1, 2, 3, 4};
     StartWith(p);
@@ -512,7 +512,7 @@ TEST_F(ChainFixture, AnUnansweredRequestEndsTheChainThere) {
 // A name of 32 bytes that are not UTF-8 is shown one character per byte; erasing a character
 // is always possible, while an edit that makes the name longer than 32 bytes is refused.
 TEST_F(ChainFixture, ANameReadAsLatin1BytesCanBeShortened) {
-    sim::UnitParameters p = sim::SimUnit::Defaults(sim::Model::Paired, "00000001");
+    sim::UnitParameters p = sim::SimUnit::Defaults(sim::Model::Pargo, "00000001");
     p.wifiName = std::string(32, '\xC4');
     StartWith(p);
     form_->SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Device_mode));
@@ -537,7 +537,7 @@ TEST_F(ChainFixture, ANameReadAsLatin1BytesCanBeShortened) {
 // chain goes on and a later request shows what the unit holds.
 TEST_F(ChainFixture, AnAnswerAskedForBeforeAWriteDoesNotUndoIt) {
     qputenv("QUILLO_MESSAGE_BOXES", "stderr");
-    sim::UnitParameters p = sim::SimUnit::Defaults(sim::Model::Paired, "00000001");
+    sim::UnitParameters p = sim::SimUnit::Defaults(sim::Model::Pargo, "00000001");
     p.nightTimer = 0;
     p.wifiPassword = "old-password";
     StartWith(p);
@@ -583,7 +583,7 @@ TEST_F(ChainFixture, AnAnswerAskedForBeforeAWriteDoesNotUndoIt) {
 }
 
 TEST_F(DeviceTest, ASlavesRouterChoiceFollowsTheNetworkName) {
-    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Solvi);
     Start();
     Silence(0);
     Deliver({5, 1, 0});
@@ -623,7 +623,7 @@ TEST_F(DeviceTest, ASlavesRouterChoiceFollowsTheNetworkName) {
 
 // A master's connection type checks its radio button, whose handler lays out the page.
 TEST_F(DeviceTest, AMastersConnectionTypeChecksItsButtonAndItsPanelsFollow) {
-    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Solvi);
     Start();
     Silence(0);
     Deliver({5, 1, 1});
@@ -649,7 +649,7 @@ TEST_F(DeviceTest, AMastersConnectionTypeChecksItsButtonAndItsPanelsFollow) {
 // the slave address and the password field follow the list, also for a value that selects
 // nothing new.
 TEST_F(DeviceTest, AddressModeAndSecurityAnswersEnableTheirFields) {
-    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Solvi);
     Start();
     Silence(0);
     struct AddressCase {
@@ -700,7 +700,7 @@ TEST_F(DeviceTest, AddressModeAndSecurityAnswersEnableTheirFields) {
 
 // The serial number takes as many characters as its length byte says, not what follows.
 TEST_F(DeviceTest, SerialNumberHonoursItsLengthByte) {
-    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Solvi);
     Start();
     Silence(0);
     struct Case {
@@ -719,7 +719,7 @@ TEST_F(DeviceTest, SerialNumberHonoursItsLengthByte) {
 // --- Status poll and state answers ---
 
 TEST_F(DeviceTest, ThePollAsksForTheStatesAndTheFilterTimeOnlyOnItsPage) {
-    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Solvi);
     Start();
     ClearWrites();
     form_->PageControl->setCurrentWidget(form_->Wi_Fi);
@@ -740,7 +740,7 @@ TEST_F(DeviceTest, ThePollAsksForTheStatesAndTheFilterTimeOnlyOnItsPage) {
 }
 
 TEST_F(DeviceTest, StatePanelsShowTheAnswerInTheCurrentLanguage) {
-    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Solvi);
     Start();
     Silence(0);
     Panel* wifi = form_->Panel_Wi_Fi_State_connection;
@@ -770,7 +770,7 @@ TEST_F(DeviceTest, StatePanelsShowTheAnswerInTheCurrentLanguage) {
 
 // Markup in a serial number is shown as the characters it is, not as formatting.
 TEST_F(DeviceTest, TextFromTheUnitIsShownAsItsCharacters) {
-    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Solvi);
     Start();
     Silence(0);
     const std::string markup = "<b>x</b>";
@@ -825,7 +825,7 @@ std::map<std::string, QString> Snapshot(const Form1& f) {
 }
 
 TEST_F(DeviceTest, HostileReportsChangeOnlyWhatTheyCarry) {
-    backend_->plugUnit(sim::Model::Single);
+    backend_->plugUnit(sim::Model::Solvi);
     Start();
     Silence(0);
     ASSERT_TRUE(WaitForSerialNumber());

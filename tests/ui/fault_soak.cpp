@@ -149,7 +149,7 @@ private:
 
     void PlugUnit(bool notify) {
         sim::SimInterface& iface =
-            backend_->plugUnit(Chance(50) ? sim::Model::Single : sim::Model::Paired, false);
+            backend_->plugUnit(Chance(50) ? sim::Model::Solvi : sim::Model::Pargo, false);
         iface.setFaults(RandomFaults());
         ++plugs_;
         if (notify) {

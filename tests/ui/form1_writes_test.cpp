@@ -24,6 +24,7 @@
 #include "ui/controls.h"
 #include "ui/ip_address_edit.h"
 #include "ui/time_edit.h"
+#include "unit_model/page_state.h"
 
 namespace quillo::ui {
 
@@ -112,7 +113,7 @@ protected:
         // Boxes become lines on stderr and return at once, as if OK had been pressed.
         qputenv("QUILLO_MESSAGE_BOXES", "stderr");
         if (withUnit_) {
-            backend_->plugUnit(sim::Model::Single);
+            backend_->plugUnit(sim::Model::Solvi);
         } else {
             backend_->plugDevice(0x046D, 0xC077, u"Mouse");
         }
@@ -249,6 +250,14 @@ const WifiCase kWifiCases[] = {
       Out(Code_Connection_type, {1}), kName, kPassword, Out(Code_Master_IP, {192, 168, 4, 1}),
       Out(Code_Wi_Fi_channel, {0}), Out(Code_Wi_Fi_security, {0}), kGateway}},
 };
+
+// quilloctl starts from the same state as a window that has just started.
+TEST_F(Buttons, AFreshWindowsPagesAreTheSharedStartUpState) {
+    const model::PageState startup = model::StartupPageState();
+    EXPECT_EQ(form_->WifiControlsNow(), startup.wifi);
+    EXPECT_EQ(form_->FanControlsNow(), startup.fan);
+    EXPECT_EQ(form_->DeviceSettings, startup.current);
+}
 
 TEST_F(Buttons, WifiApplySendsEveryParameterForEachModeAndRouterCase) {
     ChooseUnit();
@@ -699,7 +708,7 @@ TEST_F(Scan, TheScanEndsWhenItsUnitGoesAwayOrAnotherIsChosen) {
                                   repeat.end()),
               kAtSequence);
 
-    backend_->plugUnit(sim::Model::Paired);
+    backend_->plugUnit(sim::Model::Pargo);
     ASSERT_TRUE(form_->ScanRunning());
     ClearWrites();
     form_->ComboBox_Choose_device->setCurrentIndex(1);

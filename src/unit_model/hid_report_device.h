@@ -6,7 +6,7 @@ namespace quillo::hid {
 class HidDevice;
 }
 
-namespace quillo::ui {
+namespace quillo::model {
 
 // Lets the protocol's SendCommand write through a checked-out HID device: the output report
 // length comes from the device's capabilities on every call, the writes are synchronous.
@@ -21,4 +21,4 @@ private:
     hid::HidDevice& device_;
 };
 
-}  // namespace quillo::ui
+}  // namespace quillo::model

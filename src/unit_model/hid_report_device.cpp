@@ -1,10 +1,10 @@
-#include "ui/hid_report_device.h"
+#include "unit_model/hid_report_device.h"
 
 #include <cstdint>
 
 #include "hid/hid_device.h"
 
-namespace quillo::ui {
+namespace quillo::model {
 
 std::size_t HidReportDevice::outputReportLength() const {
     return device_.Caps().OutputReportByteLength;
@@ -18,4 +18,4 @@ bool HidReportDevice::writeReport(const std::uint8_t* report, std::size_t size,
     return ok;
 }
 
-}  // namespace quillo::ui
+}  // namespace quillo::model

@@ -1,0 +1,43 @@
+#include "cli/command.h"
+
+#include <span>
+
+#include "cli/console.h"
+#include "protocol/input_report.h"
+
+namespace quillo::cli {
+
+QString Command::NoAnswer(const UnitEntry& unit, protocol::CommandCode code) const {
+    return QStringLiteral("%1 did not answer for the %2 (code %3) within %4 ms.")
+        .arg(unit.title(), ParameterName(code))
+        .arg(static_cast<int>(code))
+        .arg(options_.timeout.count());
+}
+
+int Command::Unanswered(const UnitEntry& unit, protocol::CommandCode code) const {
+    if (Interrupted()) {
+        return kExitInterrupted;
+    }
+    err() << NoAnswer(unit, code) << "\n";
+    return kExitNoAnswer;
+}
+
+QString SerialNumber(UnitLink& link) {
+    const std::optional<UnitLink::Report> answer = link.Ask(protocol::Code_Serial_number);
+    if (!answer) {
+        return {};
+    }
+    return QString::fromStdU16String(
+        protocol::InputReport(std::span<const std::uint8_t>(*answer)).countedText());
+}
+
+UnitRow RowOf(const UnitEntry& unit, std::chrono::milliseconds timeout) {
+    UnitRow row{unit.index, unit.model, QString(), unit.path};
+    if (unit.usable()) {
+        UnitLink link(*unit.device, timeout);
+        row.serial = SerialNumber(link);
+    }
+    return row;
+}
+
+}  // namespace quillo::cli

@@ -1,0 +1,222 @@
+// What quilloctl tells the user is what the unit got: names that are not ASCII read, shown,
+// backed up and sent as the window does; settings the unit's mode does not use stored in the
+// unit; a restore that leaves the target holding every value of the backup in every mode; and
+// a filter reset that is checked.
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <functional>
+#include <string>
+
+#include "cli/records.h"
+#include "cli_fixture.h"
+#include "protocol/unit_contract.h"
+
+namespace quillo::cli {
+namespace {
+
+using sim::Model;
+
+QJsonObject Json(const CliRun& run) {
+    return QJsonDocument::fromJson(run.out.toUtf8()).object();
+}
+
+// The name report among what changed the unit: its value bytes.
+std::vector<std::uint8_t> SentName(const std::vector<std::vector<std::uint8_t>>& changes) {
+    for (const auto& report : changes) {
+        if (report[1] == protocol::Code_Wi_Fi_name) {
+            const std::size_t length = report[2];
+            return {report.begin() + 3, report.begin() + 3 + static_cast<std::ptrdiff_t>(length)};
+        }
+    }
+    return {};
+}
+
+struct NameCase {
+    const char* what;
+    std::string bytes;  // as the unit holds them
+    QString shown;
+};
+
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class Names : public CliTest, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(Names, AreShownBackedUpAndSentBackAsTheyCame) {
+    const NameCase& c = GetParam();
+    Plug(Model::Solvi).unit()->parameters().wifiName = c.bytes;
+    Plug(Model::Solvi);
+
+    const CliRun show = Run({"show", "--json", "--device", "1"});
+    ASSERT_EQ(show.status, 0) << show.err.toStdString();
+    EXPECT_EQ(Json(show).value("wifi").toObject().value("wifi-name").toString(), c.shown);
+
+    const CliRun scan = Run({"scan", "--device", "1"});
+    ASSERT_EQ(scan.status, 0);
+
+    // An edit elsewhere on the page sends the name back byte for byte.
+    const CliRun set = Run({"set", "--device", "1", "channel=3"});
+    ASSERT_EQ(set.status, 0) << set.err.toStdString();
+    const std::vector<std::uint8_t> bytes(c.bytes.begin(), c.bytes.end());
+    EXPECT_EQ(SentName(Changes(0)), bytes);
+    EXPECT_EQ(Interface(0).unit()->parameters().wifiName, c.bytes);
+
+    // So does a restore of its backup, to another unit.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("b.json"));
+    ASSERT_EQ(Run({"backup", "--device", "1", file}).status, 0);
+    const CliRun restore = Run({"restore", "--device", "2", file});
+    ASSERT_EQ(restore.status, 0) << restore.err.toStdString() << restore.out.toStdString();
+    EXPECT_EQ(Interface(1).unit()->parameters().wifiName, c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Names,
+    ::testing::Values(NameCase{"UTF-8", "\xD0\x94\xD0\xBE\xD0\xBC", QStringLiteral("Дом")},
+                      NameCase{"Latin-1", "Caf\xE9", QStringLiteral("Café")},
+                      NameCase{"32 bytes that are not UTF-8", std::string(32, '\xC4'),
+                               QString(32, QChar(0xC4))}));
+
+TEST_F(CliTest, TheWindowsRulesAndMessagesHold) {
+    sim::SimInterface& unit = Plug(Model::Solvi);
+    struct Refused {
+        QString argument;
+        QString err;
+    };
+    const Refused rows[] = {
+        {QStringLiteral("wifi-name=") + QString(20, QChar(0x0416)),
+         "wifi-name: The length of name of Wi-Fi must be 1 - 32 characters (this name is 40 "
+         "bytes as UTF-8)"},
+        {QStringLiteral("wifi-password=abc\tdefgh"),
+         "wifi-password: The password may contain only Latin letters, digits and symbols"},
+        {QStringLiteral("wifi-password=") + QString(61, QLatin1Char('p')),
+         "wifi-password: The length of password must be 8 - 60 characters"},
+    };
+    for (const Refused& row : rows) {
+        const CliRun run = Run({"set", row.argument});
+        EXPECT_EQ(run.status, 4) << row.argument.toStdString();
+        EXPECT_EQ(run.err.trimmed(), row.err);
+    }
+    EXPECT_TRUE(Changes(0).empty());
+    (void)unit;
+}
+
+// A setting the mode does not collect is stored in the unit as asked; one the mode fixes is
+// refused before anything is sent.
+TEST_F(CliTest, SettingsTheModeDoesNotUseAreStoredOrRefusedNeverFaked) {
+    sim::SimInterface& unit = Plug(Model::Solvi);  // a master without router
+    const CliRun set = Run({"set", "slave-number=5", "slave-ip=10.0.0.7", "gateway=10.0.0.1"});
+    ASSERT_EQ(set.status, 0) << set.err.toStdString();
+    EXPECT_EQ(unit.unit()->parameters().slaveNumber, 4);
+    EXPECT_EQ(unit.unit()->parameters().slaveIp, (sim::Address{10, 0, 0, 7}));
+    const QJsonObject wifi = Json(Run({"show", "--json"})).value("wifi").toObject();
+    EXPECT_EQ(wifi.value("slave-number"), 5);
+    EXPECT_EQ(wifi.value("slave-ip"), "10.0.0.7");
+
+    unit.clearWrites();
+    const CliRun fixed = Run({"set", "master-ip=10.0.0.2"});
+    EXPECT_EQ(fixed.status, 4);
+    EXPECT_EQ(fixed.err.trimmed(),
+              "nothing was sent: master-ip: asked 10.0.0.2, but in this mode the unit would hold "
+              "192.168.4.1");
+    EXPECT_TRUE(Changes(0).empty());
+}
+
+struct ModeCase {
+    const char* what;
+    Model model;
+    std::function<void(sim::UnitParameters&)> source;
+};
+
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class RestoreModes : public CliTest, public ::testing::WithParamInterface<ModeCase> {};
+
+// Every field differs between the two units; after the restore the target shows what the
+// source shows.
+TEST_P(RestoreModes, TheTargetHoldsEveryValueOfTheBackup) {
+    const ModeCase& c = GetParam();
+    sim::UnitParameters& source = Plug(c.model).unit()->parameters();
+    source.slaveNumber = 8;
+    source.slaveIpMode = 0;
+    source.slaveIp = {10, 9, 8, 7};
+    source.channel = 2;
+    source.security = '0';
+    source.wifiPassword = "hidden-pw";
+    source.gateway = {10, 9, 8, 1};
+    source.offAvailable = 0;
+    source.direction = 1;
+    source.humidityScenario = 1;
+    source.humidityThreshold = 45;
+    source.voltageThreshold = 95;
+    source.relaySensor = 1;
+    source.nightTimer = 3600;
+    source.partyTimer = 7200;
+    source.offDelayTimer = 600;
+    c.source(source);
+    Plug(c.model);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("b.json"));
+    ASSERT_EQ(Run({"backup", "--device", "1", file}).status, 0);
+    const CliRun restore = Run({"restore", "--device", "2", file});
+    ASSERT_EQ(restore.status, 0) << restore.err.toStdString() << restore.out.toStdString();
+
+    QJsonObject first = Json(Run({"show", "--json", "--device", "1"}));
+    QJsonObject second = Json(Run({"show", "--json", "--device", "2"}));
+    for (QJsonObject* shown : {&first, &second}) {
+        shown->remove("unit");
+        shown->remove("states");
+    }
+    EXPECT_FALSE(first.isEmpty());
+    EXPECT_EQ(QJsonDocument(second).toJson().toStdString(),
+              QJsonDocument(first).toJson().toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryMode, RestoreModes,
+    ::testing::Values(ModeCase{"master without router", Model::Solvi, [](sim::UnitParameters&) {}},
+                      ModeCase{"master with router", Model::Pargo,
+                               [](sim::UnitParameters& p) {
+                                   p.connectionType = protocol::unit::kConnectionWithRouter;
+                                   p.wifiName = "Home";
+                                   p.masterIp = {10, 9, 8, 2};
+                               }},
+                      ModeCase{"slave with router", Model::Solvi,
+                               [](sim::UnitParameters& p) {
+                                   p.deviceMode = protocol::unit::kModeSlave;
+                                   p.connectionType = protocol::unit::kConnectionWithRouter;
+                                   p.wifiName = "Office";
+                                   p.masterIp = {10, 9, 8, 2};
+                               }},
+                      ModeCase{"slave of a master's network", Model::Pargo,
+                               [](sim::UnitParameters& p) {
+                                   p.deviceMode = protocol::unit::kModeSlave;
+                                   p.connectionType = protocol::unit::kConnectionWithRouter;
+                                   p.slaveIpMode = protocol::unit::kSlaveIpDhcp;
+                                   p.wifiName = "Kelmair-0042";
+                               }}));
+
+TEST_F(CliTest, AFilterResetTheUnitDidNotTakeFails) {
+    Plug(Model::Solvi).unit()->ignored.insert(protocol::Code_Filter_reset);
+    const CliRun run = Run({"reset-filter"});
+    EXPECT_EQ(run.status, 4);
+    EXPECT_TRUE(run.err.startsWith(
+        "1. Aldrun Quillo Solvi did not reset its filter timer: it counts 3 days 05:07:"))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST(FilterTimeText, CountsOneDayAsOne) {
+    EXPECT_EQ(FilterTimeText(86400 + 9), "1 day 00:00:09");
+    EXPECT_EQ(FilterTimeText(2 * 86400), "2 days 00:00:00");
+}
+
+}  // namespace
+}  // namespace quillo::cli
