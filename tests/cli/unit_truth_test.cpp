@@ -48,7 +48,9 @@ class Names : public CliTest, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(Names, AreShownBackedUpAndSentBackAsTheyCame) {
     const NameCase& c = GetParam();
-    Plug(Model::Solvi).unit()->parameters().wifiName = c.bytes;
+    sim::SimUnit& unit = *Plug(Model::Solvi).unit();
+    unit.parameters().wifiName = c.bytes;
+    unit.accessPoints = {R"(+CWLAP:(3,")" + c.bytes + R"(",-58,"a4:2b:b0:5e:11:02",6,-8,0))"};
     Plug(Model::Solvi);
 
     const CliRun show = Run({"show", "--json", "--device", "1"});
@@ -57,6 +59,7 @@ TEST_P(Names, AreShownBackedUpAndSentBackAsTheyCame) {
 
     const CliRun scan = Run({"scan", "--device", "1"});
     ASSERT_EQ(scan.status, 0);
+    EXPECT_EQ(scan.out, c.shown + QLatin1Char('\n'));
 
     // An edit elsewhere on the page sends the name back byte for byte.
     const CliRun set = Run({"set", "--device", "1", "channel=3"});
