@@ -1,6 +1,8 @@
 #include "ui/form1.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTabWidget>
 #include <utility>
@@ -27,6 +29,9 @@ Form1::~Form1() {
     CurrentDevice = nullptr;
     delete HidDeviceController1;
     HidDeviceController1 = nullptr;
+    // The name box validates once more when it loses the focus as the window closes, and its
+    // validator asks this object, which by then is only a QWidget.
+    ComboBox_Wi_Fi_name->lineEdit()->setValidator(nullptr);
 }
 
 // The controller posts itself its first device change now; the event loop delivers it once the
