@@ -18,6 +18,8 @@ template <class... Handlers>
 struct Overloaded : Handlers... {
     using Handlers::operator()...;
 };
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 QString Indented(const QJsonDocument& document) {
     return QString::fromUtf8(document.toJson(QJsonDocument::Indented));

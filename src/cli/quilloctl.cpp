@@ -135,9 +135,19 @@ int Dispatch(const CommandSpec& spec, Command& command) {
         }
     }
     UnitList list(command.context().backend);
-    command.units = &list;
+    // The command sees the list and its unit only while they exist.
+    const auto run = [&](UnitEntry* unit, UnitLink* link) {
+        command.units = &list;
+        command.unit = unit;
+        command.link = link;
+        const int status = spec.run(command);
+        command.units = nullptr;
+        command.unit = nullptr;
+        command.link = nullptr;
+        return status;
+    };
     if (spec.target == Target::None || (spec.target == Target::OneOrAll && command.options().all)) {
-        return spec.run(command);
+        return run(nullptr, nullptr);
     }
     int status = kExitDone;
     UnitEntry* unit = ChooseUnit(command.options(), list, command.err(), status);
@@ -145,9 +155,7 @@ int Dispatch(const CommandSpec& spec, Command& command) {
         return status;
     }
     UnitLink link(*unit->device, command.options().timeout);
-    command.unit = unit;
-    command.link = &link;
-    return spec.run(command);
+    return run(unit, &link);
 }
 
 }  // namespace
