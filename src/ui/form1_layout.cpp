@@ -241,6 +241,8 @@ QWidget* Create(const ControlRow& row, QWidget* parent) {
             slider->setPageStep(1);
             slider->setTickPosition(QSlider::TicksBelow);
             slider->setTickInterval(1);
+            // Both captions show the position in steps of 5 (%RH, %).
+            slider->setShownFactor(5);
             return slider;
         }
         case Kind::IpAddress: {
@@ -264,21 +266,53 @@ QWidget* Create(const ControlRow& row, QWidget* parent) {
     return nullptr;
 }
 
-// The widgets that take focus, in the order Tab visits them: within each parent by the design
-// tab numbers, containers entered where their own number puts them.
+// A parent's rows in the order the eye reads them: line by line from the top, left to right
+// within a line. A line begins with the highest box left (the leftmost of equals); every box
+// that begins above that box's bottom edge stands on its line.
+std::vector<const ControlRow*> ReadingOrder(std::vector<const ControlRow*> rows) {
+    const auto above = [](const ControlRow* a, const ControlRow* b) {
+        return a->box.y != b->box.y ? a->box.y < b->box.y : a->box.x < b->box.x;
+    };
+    std::stable_sort(rows.begin(), rows.end(), above);
+    std::vector<const ControlRow*> ordered;
+    for (auto line = rows.begin(); line != rows.end();) {
+        const int bottom = (*line)->box.y + (*line)->box.h;
+        const auto end = std::find_if(
+            line, rows.end(), [bottom](const ControlRow* row) { return row->box.y >= bottom; });
+        std::vector<const ControlRow*> inLine(line, end);
+        std::stable_sort(
+            inLine.begin(), inLine.end(), [](const ControlRow* a, const ControlRow* b) {
+                return a->box.x != b->box.x ? a->box.x < b->box.x : a->box.y < b->box.y;
+            });
+        ordered.insert(ordered.end(), inLine.begin(), inLine.end());
+        line = end;
+    }
+    return ordered;
+}
+
+// The widgets that take focus, in the order Tab visits them: within each parent in reading
+// order, a panel's or page's controls together where the panel stands (the pages in their own
+// order). The design's tab numbers only say which rows take focus: they follow the order the
+// controls were placed in, not the order a user reads them.
 void CollectFocusChain(const QString& parent, const QHash<QString, QWidget*>& widgets,
                        std::vector<QWidget*>& chain) {
     std::vector<const ControlRow*> rows;
     for (const ControlRow& row : kControls) {
-        if (QString::fromUtf8(row.parent != nullptr ? row.parent : "") == parent) {
+        if (QString::fromUtf8(row.parent != nullptr ? row.parent : "") == parent &&
+            (row.tab != kNoTab || row.kind == Kind::Page)) {
             rows.push_back(&row);
         }
     }
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const ControlRow* a, const ControlRow* b) { return a->tab < b->tab; });
+    const bool pages = !rows.empty() && rows.front()->kind == Kind::Page;
+    if (!pages) {
+        rows = ReadingOrder(rows);
+    }
     for (const ControlRow* row : rows) {
         QWidget* widget = widgets.value(QString::fromUtf8(row->name));
         if (row->kind == Kind::IpAddress) {
+            // The entry itself first: Tab arriving at it goes on to its first field (its focus
+            // proxy); left anywhere else, it would take Tab there from wherever it stood.
+            chain.push_back(widget);
             for (QWidget* field : static_cast<IpAddressEdit*>(widget)->fields()) {
                 chain.push_back(field);
             }
@@ -287,7 +321,7 @@ void CollectFocusChain(const QString& parent, const QHash<QString, QWidget*>& wi
         } else if (row->kind == Kind::PageControl) {
             chain.push_back(widget);  // its tab bar
             CollectFocusChain(QString::fromUtf8(row->name), widgets, chain);
-        } else if (row->tab != kNoTab) {
+        } else {
             chain.push_back(widget);
         }
     }

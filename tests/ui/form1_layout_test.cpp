@@ -345,53 +345,6 @@ TEST_F(Form1Test, StateColoursShowAsSet) {
     EXPECT_EQ(pixelIn(form_->Panel_Master_State_connection, {6, 6}), QColor(0, 255, 0));
 }
 
-// The keyboard visits the controls by the design's tab numbers: within each parent in order,
-// a panel's or page's controls where the panel's own number puts them.
-TEST_F(Form1Test, TabOrderFollowsTheDesign) {
-    QStringList order;
-    QWidget* widget = form_.get();
-    do {
-        widget = widget->nextInFocusChain();
-        const bool takesTab = (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy();
-        if (!takesTab) {
-            continue;
-        }
-        if (widget->objectName() == "qt_tabwidget_tabbar") {
-            order << widget->parentWidget()->objectName();  // the page control's tabs
-        } else if (widget->objectName().startsWith("octet")) {
-            order << widget->parentWidget()->objectName() + "." + widget->objectName().back();
-        } else if (widget->objectName().contains('_') && !widget->objectName().startsWith("qt_")) {
-            order << widget->objectName();
-        }
-    } while (widget != form_.get());
-    // The chain is a ring: start where the design's first control is.
-    const qsizetype start = order.indexOf("PageControl");
-    ASSERT_GE(start, 0);
-    order = order.mid(start) + order.mid(0, start);
-    const QStringList expected = {
-        // PageControl (tab 0): the Wi-Fi page.
-        "PageControl", "ComboBox_IP_Slave", "IPAddress_IP_Slave.1", "IPAddress_IP_Slave.2",
-        "IPAddress_IP_Slave.3", "IPAddress_IP_Slave.4", "Button_Apply_Save_Wi_Fi",
-        "ComboBox_Security_WI_FI", "Edit_Password", "Button_Search_Wi_Fi", "ComboBox_Wi_Fi_name",
-        "ComboBox_Wi_Fi_channel", "IPAddress_IP_Master.1", "IPAddress_IP_Master.2",
-        "IPAddress_IP_Master.3", "IPAddress_IP_Master.4", "IPAddress_Gateway.1",
-        "IPAddress_Gateway.2", "IPAddress_Gateway.3", "IPAddress_Gateway.4",
-        "ComboBox_Number_Slave",
-        // The Fan page.
-        "CheckBox_Available_OFF_device", "Button_Apply_Save_Fan", "TrackBar_Humidity_sensor",
-        "TimeEdit_Timer_after_reacting_any_sensor", "TimeEdit_Timer_night_mode",
-        "TimeEdit_Timer_party_mode", "CheckBox_Humidity_sensor", "CheckBox_External_sensor1",
-        "TrackBar_External_sensor2", "CheckBox_External_sensor2", "RadioButton_Supply",
-        "RadioButton_Exhaust", "RadioButton_Exhaust_Bix", "RadioButton_Supply_Exhaust_Bix",
-        // The Filter page.
-        "Button_Reset_filter_timer",
-        // Panel1 (1), Panel2 (2), Panel3 (3), then the buttons and the language list.
-        "RadioButton_master", "RadioButton_slave", "RadioButton_with_router",
-        "RadioButton_without_router", "ComboBox_Choose_device", "Button_Get_current_parameters",
-        "Button_Restore_default_parameters", "ComboBox_Language"};
-    EXPECT_EQ(order, expected);
-}
-
 // Tab walks the four fields of an address and then leaves it; Shift+Tab goes back.
 TEST_F(Form1Test, TabWalksTheAddressFields) {
     form_->RadioButton_with_router->setChecked(true);
