@@ -224,7 +224,7 @@ TEST_F(Accessibility, ValuesAndStatesReadAsText) {
 
 // The rectangle of `widget` in the window.
 QRect InWindow(const QWidget* widget) {
-    return QRect(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
+    return {widget->mapTo(widget->window(), QPoint(0, 0)), widget->size()};
 }
 
 // Whether the eye reads `a` before `b`: on one line (their heights overlap by half the smaller)
