@@ -7,7 +7,7 @@
 namespace quillo::lang {
 
 // clang-format off
-const std::array<std::array<std::string_view, kLanguageCount>, kSpokenTextCount> SpokenTexts = {{
+constexpr std::array<std::array<std::string_view, kLanguageCount>, kSpokenTextCount> SpokenTexts = {{
     // OctetOf
     {"%1, октет %2 из 4",  // ru
      "%1, octet %2 of 4",  // en
@@ -43,6 +43,25 @@ const std::array<std::array<std::string_view, kLanguageCount>, kSpokenTextCount>
      "Laite valittu"},  // fi
 }};
 // clang-format on
+
+namespace {
+
+constexpr bool EveryLanguageHas(SpokenText text, std::string_view part) {
+    return std::ranges::all_of(SpokenTexts[static_cast<std::size_t>(text)],
+                               [part](std::string_view t) { return t.find(part) != t.npos; });
+}
+
+}  // namespace
+
+// A translation that lost a placeholder would speak "%1" or drop the caption.
+static_assert(EveryLanguageHas(SpokenText::OctetOf, "%1") &&
+                  EveryLanguageHas(SpokenText::OctetOf, "%2"),
+              "every language names the address and the octet's number");
+static_assert(EveryLanguageHas(SpokenText::ThresholdOf, "%1"), "every language names the sensor");
+static_assert(
+    std::ranges::none_of(SpokenTexts[static_cast<std::size_t>(SpokenText::DeviceSelected)],
+                         &std::string_view::empty),
+    "every language has a text");
 
 QString SpokenTextOf(SpokenText text) {
     const std::string_view utf8 =

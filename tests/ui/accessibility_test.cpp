@@ -423,6 +423,12 @@ TEST_F(Accessibility, FocusShowsOnEveryControl) {
                 }
                 // More than a caret's height: a frame or a mark around the control.
                 EXPECT_GT(changed, shown->height()) << Named(w).toStdString();
+                if (shown != w) {
+                    // An address field: its entry's frame is marked, not only the field.
+                    const QColor accent = after.pixelColor(0, after.height() / 2);
+                    EXPECT_EQ(accent, shown->palette().color(QPalette::Highlight))
+                        << Named(w).toStdString();
+                }
             }
         }
     }
