@@ -85,10 +85,11 @@ def check(app, where, dump):
     return problems
 
 
-def find(app, role, name):
-    found = pyatspi.findDescendant(app, lambda n: n.getRole() == role and n.name == name)
-    if found is None:
-        sys.exit("no %s named %r" % (role, name))
+def all_of(app, role):
+    """The showing descendants with `role`, in tree order (the window's order, any language)."""
+    found = []
+    for node in pyatspi.findAllDescendants(app, lambda n: n.getRole() == role and showing(n)):
+        found.append(node)
     return found
 
 
@@ -106,22 +107,23 @@ def main():
     dump = "--dump" in sys.argv
     app = find_app("Aldrun Quillo")
     time.sleep(1.5)
-    # The unit's parameters received, as a user starts.
-    act(find(app, pyatspi.ROLE_PUSH_BUTTON, "Receive current parameters"))
+    # The unit's parameters received, as a user starts: the window's first button.
+    act(all_of(app, pyatspi.ROLE_PUSH_BUTTON)[0])
     time.sleep(1.5)
     problems = []
-    modes = [("Master", "No Wi-Fi router"), ("Master", "With Wi-Fi router"),
-             ("Slave", "No Wi-Fi router"), ("Slave", "With Wi-Fi router")]
-    pages = ["Wi-Fi", "Fan", "Filter", "Information"]
-    for mode, connection in modes:
-        act(find(app, pyatspi.ROLE_RADIO_BUTTON, mode))
-        act(find(app, pyatspi.ROLE_RADIO_BUTTON, connection))
-        for page in pages:
-            tab = find(app, pyatspi.ROLE_PAGE_TAB, page)
+    # The first four radio buttons: master, slave; without router, with router. Found by their
+    # place, so that the check runs in any language.
+    for mode, connection in ((0, 2), (0, 3), (1, 2), (1, 3)):
+        radios = all_of(app, pyatspi.ROLE_RADIO_BUTTON)
+        act(radios[mode])
+        act(radios[connection])
+        where_mode = "%s, %s" % (radios[mode].name, radios[connection].name)
+        for index in range(4):
+            tab = all_of(app, pyatspi.ROLE_PAGE_TAB)[index]
             act(tab)
             time.sleep(0.3)
-            problems += check(app, "%s, %s, page %s" % (mode, connection, page),
-                              dump and page in ("Wi-Fi", "Fan"))
+            problems += check(app, "%s, page %s" % (where_mode, tab.name),
+                              dump and index in (0, 1))
     for problem in problems:
         print("PROBLEM", problem)
     sys.exit(1 if problems else 0)
