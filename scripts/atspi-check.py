@@ -30,16 +30,27 @@ def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
 
-def value_of(node):
+def values_of(node):
+    """The texts the control can show as its value. A list: any of its items (AT-SPI does not
+    tell which one is chosen while the list is closed) and its text field's text."""
+    if node.getRole() == pyatspi.ROLE_COMBO_BOX:
+        values = []
+        for child in node:
+            if child is None:
+                continue
+            if child.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY):
+                values += values_of(child)
+            elif child.getRole() == pyatspi.ROLE_LIST:
+                values += [item.name.strip() for item in child if item is not None and item.name]
+        return values
     try:
-        text = node.queryText()
-        return text.getText(0, -1)
+        return [node.queryText().getText(0, -1).strip()]
     except NotImplementedError:
         pass
     try:
-        return str(node.queryValue().currentValue)
+        return [str(node.queryValue().currentValue)]
     except NotImplementedError:
-        return ""
+        return []
 
 
 def walk(node, depth, out):
@@ -67,7 +78,8 @@ def check(app, where, dump):
     count = 0
     for depth, node in nodes:
         role = node.getRole()
-        value = value_of(node).strip()
+        values = values_of(node)
+        value = values[0] if len(values) == 1 else ""
         if dump:
             extra = " labelled-by=%s" % labelled_by(node) if labelled_by(node) else ""
             print("%s%s name=%r value=%r description=%r%s" % (
@@ -78,8 +90,8 @@ def check(app, where, dump):
         name = (node.name or "").strip()
         if not name:
             problems.append("%s: %s without a name (value %r)" % (where, node.getRoleName(), value))
-        elif name == value:
-            problems.append("%s: %s named only by its value %r" % (where, node.getRoleName(), value))
+        elif name in values:
+            problems.append("%s: %s named only by its value %r" % (where, node.getRoleName(), name))
     print("%s: %d interactive controls showing, %d without a name of their own" % (
         where, count, len(problems)))
     return problems
