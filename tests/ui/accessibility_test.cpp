@@ -374,18 +374,19 @@ TEST_F(Accessibility, MessageBoxesCloseWithEnterAndEscape) {
     for (const auto& show : boxes) {
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             bool pressed = false;
-            QTimer::singleShot(0, [&] {
+            QObject iteration;  // ends the timers below with this key's turn
+            QTimer::singleShot(0, &iteration, [&] {
                 QWidget* box = QApplication::activeModalWidget();
                 ASSERT_NE(box, nullptr);
                 QTest::keyClick(box, key);
                 pressed = true;
-                // A box the key did not close: closed here, so that the test ends.
-                QTimer::singleShot(500, [] {
-                    if (QWidget* still = QApplication::activeModalWidget()) {
-                        ADD_FAILURE() << "the box stayed open";
-                        still->close();
-                    }
-                });
+            });
+            // A box the key did not close: closed here, so that the test ends.
+            QTimer::singleShot(1000, &iteration, [] {
+                if (QWidget* still = QApplication::activeModalWidget()) {
+                    ADD_FAILURE() << "the box stayed open";
+                    still->close();
+                }
             });
             show(form_.get(), "text");
             EXPECT_TRUE(pressed);
