@@ -311,6 +311,13 @@ TEST_F(Accessibility, TabReachesEveryControlInReadingOrder) {
                     << Named(visited[i - 1]).toStdString() << " before "
                     << Named(visited[i]).toStdString();
             }
+            // Shift+Tab walks the same way back.
+            QList<QWidget*> back;
+            for (qsizetype i = 0; i < visited.size(); ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+                back.prepend(QApplication::focusWidget());
+            }
+            EXPECT_EQ(back, visited);
         }
     }
 }
