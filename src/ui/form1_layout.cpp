@@ -292,8 +292,8 @@ std::vector<const ControlRow*> ReadingOrder(std::vector<const ControlRow*> rows)
 
 // The widgets that take focus, in the order Tab visits them: within each parent in reading
 // order, a panel's or page's controls together where the panel stands (the pages in their own
-// order). The design's tab numbers only say which rows take focus: they follow the order the
-// controls were placed in, not the order a user reads them.
+// order). The design's tab numbers only say which rows take focus; Tab follows what the eye
+// reads, in every mode, whichever panels show.
 void CollectFocusChain(const QString& parent, const QHash<QString, QWidget*>& widgets,
                        std::vector<QWidget*>& chain) {
     std::vector<const ControlRow*> rows;
