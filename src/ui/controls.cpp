@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -21,6 +22,9 @@ void Panel::setCaption(const QString& caption) {
     if (caption_ != caption) {
         caption_ = caption;
         update();
+        // A state panel reads as its caption: a screen reader hears the new state.
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
     }
 }
 

@@ -56,11 +56,17 @@ class Slider : public QSlider {
 public:
     explicit Slider(QWidget* parent = nullptr);
 
+    // The figure the window shows beside the slider is its position times this factor (what a
+    // screen reader reports as its value).
+    int shownFactor() const { return shownFactor_; }
+    void setShownFactor(int factor) { shownFactor_ = factor; }
+
 signals:
     void changed();
 
 private:
     bool userStep_ = false;
+    int shownFactor_ = 1;
 };
 
 // A label that reports a click.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "hid/hid_device_controller.h"
+#include "ui/accessibility.h"
 
 namespace quillo::ui {
 
@@ -18,9 +19,13 @@ Form1::Form1(std::shared_ptr<hid::platform::Backend> backend, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Aldrun Quillo"));
     setFixedSize(728, 488);
+    // Before any control exists: a screen reader may ask for one as soon as it does.
+    InstallAccessibleInterfaces();
     BuildControls();
     CreateHidDeviceController(std::move(backend));
     BindHandlers();
+    SetUpAccessibility();
+    ApplyAccessibleTexts();
 }
 
 // The controller goes first, while the window is whole: freeing the devices it still holds may

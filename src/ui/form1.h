@@ -252,6 +252,11 @@ public:
 private:
     void BuildControls();  // form1_layout.cpp
     void BindHandlers();   // form1_layout.cpp
+    // Screen reader and keyboard (form1_accessibility.cpp): the buddies, Enter and Ctrl+Tab,
+    // once; the names and descriptions that follow the language, the sliders and the device
+    // selector's colour, whenever those change.
+    void SetUpAccessibility();
+    void ApplyAccessibleTexts();
     void CreateHidDeviceController(std::shared_ptr<hid::platform::Backend> backend);
     // Command buttons (form1_writes.cpp): with no CurrentDevice shows message 550 and gives
     // false; the standard error box for a text that is not a number.

@@ -55,6 +55,7 @@ void Form1::ComboBox_Choose_deviceClick() {
     }
     CurrentDevice = chosenDevice;
     SetComboBoxColor(ComboBox_Choose_device, ColorBrightGreen);
+    ApplyAccessibleTexts();
     serialNumberUnasked_ =
         !SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Serial_number))
              .whole();
@@ -86,6 +87,7 @@ void Form1::HidDeviceController1DeviceChange() {
     ComboBox_Choose_device->clear();
     ComboBox_Choose_device->clearEditText();
     SetComboBoxColor(ComboBox_Choose_device, ColorRed);
+    ApplyAccessibleTexts();
     ComboBox_Choose_device->setEditText(MessageText(540));
 
     HidDeviceController1->Enumerate();

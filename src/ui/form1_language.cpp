@@ -80,6 +80,7 @@ void Form1::ApplyLanguage() {
     RadioButton_Exhaust_Bix->setText(MessageText(610));
     Label_Direction_Bix->setText(MessageText(620));
     Label_Gateway->setText(MessageText(630));
+    ApplyAccessibleTexts();
 }
 
 void Form1::ComboBox_LanguageChange() {

@@ -241,6 +241,8 @@ QWidget* Create(const ControlRow& row, QWidget* parent) {
             slider->setPageStep(1);
             slider->setTickPosition(QSlider::TicksBelow);
             slider->setTickInterval(1);
+            // Both captions show the position in steps of 5 (%RH, %).
+            slider->setShownFactor(5);
             return slider;
         }
         case Kind::IpAddress: {
@@ -279,6 +281,9 @@ void CollectFocusChain(const QString& parent, const QHash<QString, QWidget*>& wi
     for (const ControlRow* row : rows) {
         QWidget* widget = widgets.value(QString::fromUtf8(row->name));
         if (row->kind == Kind::IpAddress) {
+            // The entry itself first: Tab arriving at it goes on to its first field (its focus
+            // proxy); left anywhere else, it would take Tab there from wherever it stood.
+            chain.push_back(widget);
             for (QWidget* field : static_cast<IpAddressEdit*>(widget)->fields()) {
                 chain.push_back(field);
             }

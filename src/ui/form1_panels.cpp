@@ -142,11 +142,13 @@ void Form1::IPAddress_IP_MasterKeyUp() {
 void Form1::TrackBar_Humidity_sensorChange() {
     Label_Humidity_sensor->setText(QString::number(TrackBar_Humidity_sensor->value() * 5) +
                                    MessageText(360));
+    ApplyAccessibleTexts();
 }
 
 void Form1::TrackBar_External_sensor2Change() {
     Label_External_sensor2->setText(QString::number(TrackBar_External_sensor2->value() * 5) +
                                     QStringLiteral(" %"));
+    ApplyAccessibleTexts();
 }
 
 // NOLINTEND(readability-make-member-function-const)

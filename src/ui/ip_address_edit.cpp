@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRegularExpressionValidator>
 #include <algorithm>
 
@@ -119,6 +120,8 @@ bool IpAddressEdit::eventFilter(QObject* watched, QEvent* event) {
             fields_[index + 1]->selectAll();
             return true;
         }
+    } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        update();
     } else if (event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && !key->isAutoRepeat()) {
@@ -126,6 +129,17 @@ bool IpAddressEdit::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QFrame::eventFilter(watched, event);
+}
+
+void IpAddressEdit::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    const bool focused = std::any_of(fields_.begin(), fields_.end(),
+                                     [](const QLineEdit* field) { return field->hasFocus(); });
+    if (focused) {
+        QPainter painter(this);
+        painter.setPen(QApplication::palette(this).color(QPalette::Active, QPalette::Highlight));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void IpAddressEdit::changeEvent(QEvent* event) {

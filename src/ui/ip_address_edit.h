@@ -40,6 +40,8 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // The frame is drawn in the highlight colour while a field has the focus, as a line edit's.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void fieldEdited(int index);

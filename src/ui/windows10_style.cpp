@@ -6,9 +6,11 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QPainter>
+#include <QPen>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QStyleOptionComboBox>
 
 namespace quillo::ui {
 namespace {
@@ -76,9 +78,41 @@ public:
             painter->setBrush(fill);
             painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
             painter->restore();
+            if (KeyboardFocus(option)) {
+                DrawFocusBorder(painter, option->rect);
+            }
             return;
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    // A list that cannot be typed into shows no focus under Fusion: it gets the buttons' mark.
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control == CC_ComboBox && KeyboardFocus(option)) {
+            const auto* box = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+            if (box != nullptr && !box->editable) {
+                DrawFocusBorder(painter, option->rect);
+            }
+        }
+    }
+
+private:
+    // The focus is marked once the keyboard has moved it, as on the desktop, not after a click.
+    static bool KeyboardFocus(const QStyleOption* option) {
+        return (option->state & State_HasFocus) && (option->state & State_KeyboardFocusChange) &&
+               (option->state & State_Enabled);
+    }
+
+    // The accent colour, two pixels wide, inside the control's edge.
+    static void DrawFocusBorder(QPainter* painter, const QRect& rect) {
+        painter->save();
+        painter->setPen(QPen(QColor(0, 120, 215), 1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(rect.adjusted(0, 0, -1, -1));
+        painter->drawRect(rect.adjusted(1, 1, -2, -2));
+        painter->restore();
     }
 };
 

@@ -346,7 +346,8 @@ TEST_F(Form1Test, StateColoursShowAsSet) {
 }
 
 // The keyboard visits the controls by the design's tab numbers: within each parent in order,
-// a panel's or page's controls where the panel's own number puts them.
+// a panel's or page's controls where the panel's own number puts them; a radio group is one
+// stop, at its checked button (the arrows move within it).
 TEST_F(Form1Test, TabOrderFollowsTheDesign) {
     QStringList order;
     QWidget* widget = form_.get();
@@ -382,14 +383,13 @@ TEST_F(Form1Test, TabOrderFollowsTheDesign) {
         "TimeEdit_Timer_after_reacting_any_sensor", "TimeEdit_Timer_night_mode",
         "TimeEdit_Timer_party_mode", "CheckBox_Humidity_sensor", "CheckBox_External_sensor1",
         "TrackBar_External_sensor2", "CheckBox_External_sensor2", "RadioButton_Supply",
-        "RadioButton_Exhaust", "RadioButton_Exhaust_Bix", "RadioButton_Supply_Exhaust_Bix",
+        "RadioButton_Exhaust_Bix",
         // The Filter page.
         "Button_Reset_filter_timer",
         // Panel1 (1), Panel2 (2), Panel3 (3), then the buttons and the language list.
-        "RadioButton_master", "RadioButton_slave", "RadioButton_with_router",
-        "RadioButton_without_router", "ComboBox_Choose_device", "Button_Get_current_parameters",
-        "Button_Restore_default_parameters", "ComboBox_Language"};
-    EXPECT_EQ(order, expected);
+        "RadioButton_master", "RadioButton_without_router", "ComboBox_Choose_device",
+        "Button_Get_current_parameters", "Button_Restore_default_parameters", "ComboBox_Language"};
+    EXPECT_EQ(order.join(' ').toStdString(), expected.join(' ').toStdString());
 }
 
 // Tab walks the four fields of an address and then leaves it; Shift+Tab goes back.

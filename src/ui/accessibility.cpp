@@ -1,0 +1,178 @@
+#include "ui/accessibility.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStringList>
+#include <QVariant>
+#include <cmath>
+
+#include "ui/controls.h"
+#include "ui/ip_address_edit.h"
+
+namespace quillo::ui {
+namespace {
+
+// Qt's own interface for combo boxes names them by their current text on Linux, so a screen
+// reader hears only "6" for the channel list. This one follows QAccessibleWidget's rule there
+// as well (the accessible name, else the text of the label whose buddy the box is) and keeps
+// the rest of Qt's behaviour: value, children, the popup actions.
+class ComboBoxAccessible : public QAccessibleWidget {
+public:
+    explicit ComboBoxAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) {
+            return box()->isEditable() ? box()->lineEdit()->text() : box()->currentText();
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    int childCount() const override { return box()->isEditable() ? 2 : 1; }
+
+    QAccessibleInterface* child(int index) const override {
+        if (index == 0) {
+            return QAccessible::queryAccessibleInterface(box()->view());
+        }
+        if (index == 1 && box()->isEditable()) {
+            return QAccessible::queryAccessibleInterface(box()->lineEdit());
+        }
+        return nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (child == nullptr) {
+            return -1;
+        }
+        if (child->object() == box()->view()) {
+            return 0;
+        }
+        if (box()->isEditable() && child->object() == box()->lineEdit()) {
+            return 1;
+        }
+        return -1;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = box()->view()->isVisible();
+        s.collapsed = !s.expanded;
+        s.editable = box()->isEditable();
+        return s;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& name) override {
+        if (name == showMenuAction() || name == pressAction()) {
+            if (box()->view()->isVisible()) {
+                box()->hidePopup();
+            } else {
+                box()->showPopup();
+            }
+            return;
+        }
+        QAccessibleWidget::doAction(name);
+    }
+
+private:
+    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+// A slider reports the figure shown beside it, not its position: 70 (%RH), not 14.
+class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit SliderAccessible(Slider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) {
+            const QString shown = slider()->accessibleDescription();
+            return shown.isEmpty() ? QString::number(Shown(slider()->value())) : shown;
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return Shown(slider()->value()); }
+    void setCurrentValue(const QVariant& value) override {
+        const int factor = slider()->shownFactor();
+        slider()->setValue(static_cast<int>(std::lround(value.toDouble() / factor)));
+    }
+    QVariant maximumValue() const override { return Shown(slider()->maximum()); }
+    QVariant minimumValue() const override { return Shown(slider()->minimum()); }
+    QVariant minimumStepSize() const override { return Shown(slider()->singleStep()); }
+
+private:
+    Slider* slider() const { return static_cast<Slider*>(widget()); }
+    int Shown(int position) const { return position * slider()->shownFactor(); }
+};
+
+// A panel with a caption shows a state ("Wi-Fi Connected") and reads as that text; any other
+// panel groups the controls on it.
+class PanelAccessible : public QAccessibleWidget {
+public:
+    explicit PanelAccessible(Panel* panel) : QAccessibleWidget(panel, QAccessible::Grouping) {}
+
+    QAccessible::Role role() const override {
+        return panel()->caption().isEmpty() ? QAccessible::Grouping : QAccessible::StaticText;
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && panel()->accessibleName().isEmpty()) {
+            return panel()->caption();
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+private:
+    Panel* panel() const { return static_cast<Panel*>(widget()); }
+};
+
+// The address entry is one group named by its label; its fields carry their own names.
+class IpAddressAccessible : public QAccessibleWidget {
+public:
+    explicit IpAddressAccessible(IpAddressEdit* edit)
+        : QAccessibleWidget(edit, QAccessible::Grouping) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description || t == QAccessible::Value) {
+            return static_cast<IpAddressEdit*>(widget())->text();
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* ProgramInterface(const QString& /*className*/, QObject* object) {
+    if (auto* box = qobject_cast<QComboBox*>(object)) {
+        return new ComboBoxAccessible(box);
+    }
+    if (auto* slider = qobject_cast<Slider*>(object)) {
+        return new SliderAccessible(slider);
+    }
+    if (auto* panel = qobject_cast<Panel*>(object)) {
+        return new PanelAccessible(panel);
+    }
+    if (auto* address = qobject_cast<IpAddressEdit*>(object)) {
+        return new IpAddressAccessible(address);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void InstallAccessibleInterfaces() {
+    QAccessible::installFactory(ProgramInterface);
+}
+
+}  // namespace quillo::ui
