@@ -145,8 +145,11 @@ std::vector<std::uint8_t> utf8Bytes(std::u16string_view text) {
 
 std::vector<std::uint8_t> wifiNameBytes(std::u16string_view shown,
                                         std::span<const std::uint8_t> readBytes) {
-    if (!readBytes.empty() && decodeWireText(readBytes) == shown) {
-        return {readBytes.begin(), readBytes.end()};
+    if (!readBytes.empty()) {
+        const std::u16string read = decodeWireText(readBytes);
+        if (read == shown || (shown.size() == kNameBoxLength && read.starts_with(shown))) {
+            return {readBytes.begin(), readBytes.end()};
+        }
     }
     return utf8Bytes(shown);
 }

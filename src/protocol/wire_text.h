@@ -14,6 +14,8 @@ namespace quillo::protocol {
 
 // What Wi-Fi and the unit allow for a network name.
 inline constexpr std::size_t kMaxWiFiNameBytes = 32;
+// Characters the window's name box holds: a longer name read from the unit shows cut.
+inline constexpr std::size_t kNameBoxLength = 32;
 
 // Well-formed UTF-8: shortest forms only, no surrogates, nothing above U+10FFFF.
 bool isValidUtf8(std::span<const std::uint8_t> bytes);
@@ -27,8 +29,8 @@ std::vector<std::uint8_t> utf8Bytes(std::u16string_view text);
 
 // The bytes a shown Wi-Fi name goes out as. `readBytes` are the bytes the name was read as
 // (from the unit or a scan line; empty for a typed name): while the name still reads as they do
-// it goes back byte for byte, also when they are not UTF-8; an edited or typed name goes out as
-// UTF-8.
+// (or as their first kNameBoxLength characters, the name box having cut it) it goes back byte
+// for byte, also when they are not UTF-8; an edited or typed name goes out as UTF-8.
 std::vector<std::uint8_t> wifiNameBytes(std::u16string_view shown,
                                         std::span<const std::uint8_t> readBytes);
 

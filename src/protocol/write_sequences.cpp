@@ -1,5 +1,7 @@
 #include "protocol/write_sequences.h"
 
+#include <algorithm>
+
 #include "protocol/conversions.h"
 #include "protocol/unit_contract.h"
 #include "protocol/wire_text.h"
@@ -111,7 +113,14 @@ WifiWrite buildWifiWrite(const WifiControls& controls, const DeviceSettings& cur
     // The name goes out as bytes: UTF-8, or unchanged as it was read.
     const std::vector<std::uint8_t> nameBytes =
         wifiNameBytes(controls.name, controls.nameReadBytes);
-    if (write.messageId == 0 && nameEditable && nameBytes.size() > kMaxWiFiNameBytes) {
+    // A hidden name goes back as it was read; one that was not read must fit the unit even so,
+    // or it would go out in pieces.
+    const bool nameAsRead = !controls.nameReadBytes.empty() &&
+                            nameBytes.size() == controls.nameReadBytes.size() &&
+                            std::equal(nameBytes.begin(), nameBytes.end(),
+                                       controls.nameReadBytes.begin());
+    if (write.messageId == 0 && (nameEditable || !nameAsRead) &&
+        nameBytes.size() > kMaxWiFiNameBytes) {
         write.messageId = kMessageNameLength;
     }
     // A character outside printable ASCII would go out as a byte no network accepts.

@@ -10,6 +10,7 @@
 
 #include "protocol/device_settings.h"
 #include "protocol/input_report.h"
+#include "protocol/wire_text.h"
 #include "protocol/write_sequences.h"
 
 namespace quillo::model {
@@ -47,7 +48,7 @@ enum class PageControl {
 };
 
 // What the entries hold at most, in characters: a longer text is cut when it is shown.
-inline constexpr std::size_t kNameBoxMaxLength = 32;
+inline constexpr std::size_t kNameBoxMaxLength = protocol::kNameBoxLength;
 inline constexpr std::size_t kPasswordBoxMaxLength = 60;
 
 // The controls of a freshly started window, before any answer.
