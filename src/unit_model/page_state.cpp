@@ -50,8 +50,10 @@ PageState StartupPageState() {
     w.mode = ModeChoice::Master;
     w.router = RouterChoice::Without;
     w.securityItem = 3;
-    w.channelItemText = u"11";
-    w.slaveNumberItemText = u"1";
+    // Texts built as strings: assigned from literals here, MinGW's GCC 12 at -O3 warns falsely
+    // (-Wrestrict).
+    w.channelItemText = std::u16string(u"11");
+    w.slaveNumberItemText = std::u16string(u"1");
     w.slaveIpModeItem = 0;
     w.masterIp = {192, 168, 0, 2};
     w.slaveIp = {192, 168, 0, 3};
@@ -65,7 +67,10 @@ PageState StartupPageState() {
     f.voltageSensor = true;
     f.humidityPosition = 14;
     f.voltagePosition = 10;
-    f.offDelayTime = f.nightTime = f.partyTime = u"00:00";
+    const std::u16string noTime(u"00:00");
+    f.offDelayTime = noTime;
+    f.nightTime = noTime;
+    f.partyTime = noTime;
     return state;
 }
 
