@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The cases of the proof on a real kernel; sourced by guest.sh inside the test machine, where
 # udevd runs and the machine's root is shared read-only. Each case is a function that fails
 # (non-zero) with its reason on standard error; its output goes to cases/<name>.log.
@@ -35,7 +36,7 @@ node_of() {
   done
   {
     for n in /sys/class/hidraw/hidraw*; do
-      echo "$n:" $(cat "$n/device/uevent")
+      echo "$n: $(tr '\n' ' ' <"$n/device/uevent")"
       udevadm info "/dev/${n##*/}"
     done
     tail -5 "$uhid_log"
@@ -369,8 +370,6 @@ case_window_hotplug() {
   unplug $S1
   sleep 3
   kill -0 "$window_pid" || fail "the window died at the unplug"
-  local before
-  before=$(grep -c ' out ' "$case_dir/window.trace")
   plug solvi $S1
   for _ in $(seq 300); do
     [ "$(grep -c ' out .* 01 10 01 17' "$case_dir/window.trace")" -ge 2 ] && break
@@ -385,9 +384,8 @@ case_window_hotplug() {
 case_window_two_units() {
   plug solvi $S1
   plug pargo $S2
-  local n1 n2
+  local n1
   n1=$(node_of $S1)
-  n2=$(node_of $S2)
   window_start
   trace_waits "out $n1 01 10 01 22" 30
   unplug $S2
