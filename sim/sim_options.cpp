@@ -100,6 +100,8 @@ void Apply(SimUnitOptions& target, std::string_view model, std::string_view opti
     }
 }
 
+}  // namespace
+
 std::vector<std::string> AccessPoints(int count) {
     std::vector<std::string> lines;
     for (int i = 1; i <= count; ++i) {
@@ -111,8 +113,6 @@ std::vector<std::string> AccessPoints(int count) {
     }
     return lines;
 }
-
-}  // namespace
 
 std::vector<SimUnitOptions> ParseSimOptions(std::string_view value) {
     std::vector<SimUnitOptions> units;

@@ -36,6 +36,9 @@ struct SimUnitOptions {
     std::optional<int> networks;  // none: the unit's own list
 };
 
+// The scan lines of `count` access points named "Network 1" and on, as networks=<n> gives them.
+std::vector<std::string> AccessPoints(int count);
+
 // Throws SimOptionsError with a message that names what was not understood.
 std::vector<SimUnitOptions> ParseSimOptions(std::string_view value);
 

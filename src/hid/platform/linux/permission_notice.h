@@ -17,7 +17,7 @@ inline constexpr std::uint16_t kUnitProductId = 0x5750;
 inline constexpr const char* kUdevRuleFile = "70-quillo-config.rules";
 // The rule's one line, as packaging/70-quillo-config.rules holds it.
 inline constexpr const char* kUdevRule =
-    R"(SUBSYSTEM=="hidraw", ATTRS{idVendor}=="0483", ATTRS{idProduct}=="5750", TAG+="uaccess")";
+    R"(SUBSYSTEM=="hidraw", KERNELS=="0003:0483:5750.*", TAG+="uaccess")";
 
 // The line itself, with a command the user can paste.
 std::string permissionNoticeText(const std::string& devnode);

@@ -26,8 +26,8 @@ TEST(UdevRule, GrantsTheSeatUserAccessToTheUnitOnly) {
     // The notice tells users to install exactly the shipped rule.
     EXPECT_EQ(rule, kUdevRule);
     EXPECT_NE(rule.find("TAG+=\"uaccess\""), std::string::npos);
-    EXPECT_NE(rule.find("ATTRS{idVendor}==\"0483\""), std::string::npos);
-    EXPECT_NE(rule.find("ATTRS{idProduct}==\"5750\""), std::string::npos);
+    // The node's HID device, USB bus and both IDs: it holds on every path to the unit.
+    EXPECT_NE(rule.find("KERNELS==\"0003:0483:5750.*\""), std::string::npos);
     EXPECT_EQ(rule.find("MODE"), std::string::npos);
     // uaccess is applied by 73-seat-late.rules: the rule must come first.
     EXPECT_LT(std::string(kUdevRuleFile), std::string("73-seat-late.rules"));

@@ -1,0 +1,231 @@
+#include "sim/uhid_unit/uhid_device.h"
+
+#include <fcntl.h>
+#include <linux/uhid.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+namespace quillo::sim::uhid {
+
+namespace unit = protocol::unit;
+
+namespace {
+
+const Clock::time_point kStart = Clock::now();
+
+// What a flooding unit sends: its report ID and a code no parameter has.
+constexpr std::uint8_t kFloodCode = 0xEE;
+
+void WriteEvent(int fd, const uhid_event& event) {
+    if (write(fd, &event, sizeof event) != static_cast<ssize_t>(sizeof event)) {
+        throw std::runtime_error(std::string("writing to /dev/uhid: ") + std::strerror(errno));
+    }
+}
+
+template <std::size_t N>
+void CopyText(std::uint8_t (&field)[N], const std::string& text) {
+    std::memset(field, 0, N);
+    std::memcpy(field, text.data(), std::min(text.size(), N - 1));
+}
+
+}  // namespace
+
+void LogLine(const std::string& serial, const char* what, const std::uint8_t* data,
+             std::size_t size) {
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - kStart).count();
+    std::printf("%lld %s %s", static_cast<long long>(ms), serial.c_str(), what);
+    if (data != nullptr) {
+        std::printf(" ");
+        for (std::size_t i = 0; i < size; ++i) {
+            std::printf("%02x", data[i]);
+        }
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+UhidDevice::UhidDevice(DeviceSpec spec) : spec_(std::move(spec)) {
+    fd_ = open("/dev/uhid", O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) {
+        throw std::runtime_error(std::string("opening /dev/uhid: ") + std::strerror(errno));
+    }
+    const std::vector<std::uint8_t> descriptor = UnitReportDescriptor(spec_.shape);
+    uhid_event event{};
+    event.type = UHID_CREATE2;
+    uhid_create2_req& create = event.u.create2;
+    CopyText(create.name, spec_.name);
+    CopyText(create.phys, "quillo-uhid/" + spec_.serial);
+    CopyText(create.uniq, spec_.serial);
+    create.rd_size = static_cast<std::uint16_t>(descriptor.size());
+    std::copy(descriptor.begin(), descriptor.end(), create.rd_data);
+    create.bus = 0x03;  // USB
+    create.vendor = spec_.vendorId;
+    create.product = spec_.productId;
+    create.version = 0x0200;
+    try {
+        WriteEvent(fd_, event);
+    } catch (...) {
+        close(fd_);
+        throw;
+    }
+    if (spec_.unit) {
+        const platform::Attributes attributes{spec_.vendorId, spec_.productId, 0x0200};
+        iface_ = std::make_unique<SimInterface>(
+            "uhid:" + spec_.serial, 1, attributes, std::u16string(),
+            std::make_unique<SimUnit>(spec_.unit->model, spec_.serial));
+        iface_->setFaults(spec_.unit->faults);
+        if (spec_.unit->networks) {
+            iface_->unit()->accessPoints = AccessPoints(*spec_.unit->networks);
+        }
+        // The simulated unit always answers with its report ID first; SendInput drops it for
+        // a descriptor without report IDs.
+        iface_->reportLengths = {static_cast<std::uint16_t>(spec_.shape.inputBytes + 1),
+                                 static_cast<std::uint16_t>(spec_.shape.outputBytes + 1)};
+    }
+    setFlood(spec_.flood);
+    LogLine(spec_.serial, "plugged");
+}
+
+UhidDevice::~UhidDevice() {
+    uhid_event event{};
+    event.type = UHID_DESTROY;
+    if (write(fd_, &event, sizeof event) < 0) {
+        std::perror("destroying a uhid device");
+    }
+    close(fd_);
+    LogLine(spec_.serial, "unplugged");
+}
+
+void UhidDevice::setFlood(std::chrono::milliseconds every) {
+    spec_.flood = every;
+    nextFlood_ = Clock::now() + every;
+}
+
+void UhidDevice::HandleEvent() {
+    uhid_event event{};
+    const ssize_t n = read(fd_, &event, sizeof event);
+    if (n <= 0) {
+        return;
+    }
+    switch (event.type) {
+        case UHID_START:
+            LogLine(spec_.serial, "started");
+            break;
+        case UHID_OPEN:
+            LogLine(spec_.serial, "open");
+            break;
+        case UHID_CLOSE:
+            LogLine(spec_.serial, "close");
+            break;
+        case UHID_OUTPUT:
+            Output(event.u.output.data, std::min<std::size_t>(event.u.output.size, UHID_DATA_MAX));
+            break;
+        case UHID_GET_REPORT: {
+            // The unit has no feature reports: refuse at once rather than let the caller wait.
+            LogLine(spec_.serial, "get-report");
+            uhid_event reply{};
+            reply.type = UHID_GET_REPORT_REPLY;
+            reply.u.get_report_reply.id = event.u.get_report.id;
+            reply.u.get_report_reply.err = EIO;
+            WriteEvent(fd_, reply);
+            break;
+        }
+        case UHID_SET_REPORT: {
+            LogLine(spec_.serial, "set-report");
+            uhid_event reply{};
+            reply.type = UHID_SET_REPORT_REPLY;
+            reply.u.set_report_reply.id = event.u.set_report.id;
+            reply.u.set_report_reply.err = EIO;
+            WriteEvent(fd_, reply);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void UhidDevice::Output(const std::uint8_t* data, std::size_t size) {
+    LogLine(spec_.serial, "out", data, size);
+    if (!iface_ || size == 0) {
+        return;
+    }
+    // hidraw hands a write over whole, report ID byte included; a device without report IDs
+    // gets byte 0 in front, which its USB driver would not send, so the unit reads the rest as
+    // its one report.
+    std::vector<std::uint8_t> report(data, data + size);
+    if (!spec_.shape.numbered) {
+        report[0] = unit::kReportId;
+    }
+    platform::WriteFailure failure = platform::WriteFailure::None;
+    iface_->write(report.data(), report.size(), failure);
+    Pump();
+}
+
+void UhidDevice::Pump() {
+    if (iface_) {
+        std::vector<std::uint8_t> buffer(UHID_DATA_MAX + 1);
+        const bool cancelled = false;
+        for (;;) {
+            const platform::ReadResult result =
+                iface_->read(buffer.data(), buffer.size(), 0, cancelled);
+            if (result.status != platform::ReadStatus::Data) {
+                break;
+            }
+            if (muted_ || (spec_.answerLimit >= 0 && answers_ >= spec_.answerLimit)) {
+                continue;
+            }
+            ++answers_;
+            SendInput(buffer.data(), result.bytes, true);
+        }
+    }
+    if (spec_.flood.count() > 0) {
+        const auto now = Clock::now();
+        if (now >= nextFlood_) {
+            std::vector<std::uint8_t> report(static_cast<std::size_t>(spec_.shape.inputBytes) + 1);
+            report[0] = unit::kReportId;
+            report[1] = kFloodCode;
+            // Not logged: the log would drown in them.
+            SendInput(report.data(), report.size(), false);
+            nextFlood_ = now + spec_.flood;
+        }
+    }
+}
+
+std::optional<Clock::time_point> UhidDevice::NextWake() const {
+    std::optional<Clock::time_point> wake;
+    if (iface_ && iface_->queuedReports() > 0) {
+        wake = Clock::now() + std::chrono::milliseconds(2);
+    }
+    if (iface_ && iface_->faults().strayLineEvery.count() > 0) {
+        const auto stray = Clock::now() + iface_->faults().strayLineEvery;
+        wake = wake ? std::min(*wake, stray) : stray;
+    }
+    if (spec_.flood.count() > 0) {
+        wake = wake ? std::min(*wake, nextFlood_) : nextFlood_;
+    }
+    return wake;
+}
+
+void UhidDevice::SendInput(const std::uint8_t* report, std::size_t size, bool log) const {
+    if (!spec_.shape.numbered && size > 0) {
+        ++report;
+        --size;
+    }
+    uhid_event event{};
+    event.type = UHID_INPUT2;
+    event.u.input2.size = static_cast<std::uint16_t>(std::min<std::size_t>(size, UHID_DATA_MAX));
+    std::memcpy(event.u.input2.data, report, event.u.input2.size);
+    WriteEvent(fd_, event);
+    if (log) {
+        LogLine(spec_.serial, "in", report, event.u.input2.size);
+    }
+}
+
+}  // namespace quillo::sim::uhid
