@@ -108,7 +108,8 @@ int RunScan(Command& command) {
             lines.push_back(report);
         }
     };
-    for (int round = 0; round < kRounds && lines.empty() && !Interrupted(); ++round) {
+    for (int round = 0; round < kRounds && lines.empty() && !Interrupted() && link.pluggedIn();
+         ++round) {
         link.Run(protocol::scanAtSequence());
         link.Listen(protocol::kScanRepeatInterval, [&](const UnitLink::Report& report) {
             collect(report);
@@ -142,6 +143,10 @@ int RunScan(Command& command) {
     if (Interrupted()) {
         command.err() << "Interrupted; the unit's Wi-Fi module was switched back.\n";
         return kExitInterrupted;
+    }
+    if (!link.pluggedIn()) {
+        command.err() << command.unit->title() << " was unplugged during the scan.\n";
+        return kExitNoAnswer;
     }
     if (lines.empty()) {
         command.err() << command.unit->title() << ": its Wi-Fi module reported no network within "

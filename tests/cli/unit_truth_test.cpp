@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <string>
 
@@ -214,6 +215,15 @@ TEST_F(CliTest, AFilterResetTheUnitDidNotTakeFails) {
         "1. Aldrun Quillo Solvi did not reset its filter timer: it counts 3 days 05:07:"))
         << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST_F(CliTest, AScanWhoseUnitIsUnpluggedSaysSo) {
+    sim::SimInterface& unit = Plug(Model::Solvi);
+    unit.unit()->accessPoints.clear();  // the module lists nothing before the unplug
+    QTimer::singleShot(300, [this, &unit] { backend_->unplug(unit.path()); });
+    const CliRun run = Run({"scan"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err.trimmed(), "1. Aldrun Quillo Solvi was unplugged during the scan.");
 }
 
 TEST(FilterTimeText, CountsOneDayAsOne) {
