@@ -56,10 +56,11 @@ public:
     std::vector<std::pair<QString, QString>> changes;
     std::optional<Backup> backup;
 
-    // "1. Aldrun Quillo Solvi did not answer for the Wi-Fi channel (code 9) within 500 ms."
-    QString NoAnswer(const UnitEntry& unit, protocol::CommandCode code) const;
+    // "1. Aldrun Quillo Solvi did not answer for the Wi-Fi channel (code 9) within 500 ms.", or
+    // why the question could not be asked.
+    QString NoAnswer(const UnitEntry& unit, const UnitLink& link, protocol::CommandCode code) const;
     // The status after a wait for `code` came back empty: interrupted, or no answer (told).
-    int Unanswered(const UnitEntry& unit, protocol::CommandCode code) const;
+    int Unanswered(const UnitEntry& unit, const UnitLink& link, protocol::CommandCode code) const;
 
 private:
     CliContext& context_;

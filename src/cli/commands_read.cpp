@@ -24,7 +24,7 @@ std::optional<UnitValues> ReadSettings(Command& command, int& status) {
     protocol::CommandCode missing{};
     std::optional<UnitValues> values = command.link->ReadSettings(missing);
     if (!values) {
-        status = command.Unanswered(*command.unit, missing);
+        status = command.Unanswered(*command.unit, *command.link, missing);
     }
     return values;
 }
@@ -33,7 +33,7 @@ std::optional<UnitStates> ReadStates(Command& command, int& status) {
     protocol::CommandCode missing{};
     std::optional<UnitStates> states = command.link->States(missing);
     if (!states) {
-        status = command.Unanswered(*command.unit, missing);
+        status = command.Unanswered(*command.unit, *command.link, missing);
     }
     return states;
 }

@@ -30,7 +30,8 @@ int WriteUnit(Command& command, UnitEntry& unit, UnitLink& link, bool wifi, bool
     protocol::CommandCode missing{};
     const std::optional<UnitValues> values = link.ReadSettings(missing);
     if (!values) {
-        error = Interrupted() ? QStringLiteral("interrupted") : command.NoAnswer(unit, missing);
+        error =
+            Interrupted() ? QStringLiteral("interrupted") : command.NoAnswer(unit, link, missing);
         return Interrupted() ? kExitInterrupted : kExitNoAnswer;
     }
     PageState state = StateFromValues(*values);
@@ -54,7 +55,7 @@ int WriteUnit(Command& command, UnitEntry& unit, UnitLink& link, bool wifi, bool
     const std::optional<UnitValues> readBack = link.ReadSettings(missing);
     if (!readBack) {
         error = !link.pluggedIn() ? QStringLiteral("unplugged while it was written")
-                                  : command.NoAnswer(unit, missing);
+                                  : command.NoAnswer(unit, link, missing);
         return Interrupted() ? kExitInterrupted : kExitNoAnswer;
     }
     const QStringList notTaken =
@@ -218,7 +219,7 @@ int RunResetFilter(Command& command) {
     link.Run(protocol::filterResetSequence());
     const std::optional<UnitLink::Report> answer = link.Ask(protocol::Code_Filter_timer);
     if (!answer) {
-        return command.Unanswered(unit, protocol::Code_Filter_timer);
+        return command.Unanswered(unit, link, protocol::Code_Filter_timer);
     }
     // A timer that went back counts from zero: never more than the seconds since the reset
     // (and one for the rounding of each).
@@ -259,7 +260,7 @@ int RunFactoryReset(Command& command) {
     command.link->Run(steps);
     protocol::CommandCode missing{};
     if (!command.link->ReadSettings(missing)) {
-        return command.Unanswered(unit, missing);
+        return command.Unanswered(unit, *command.link, missing);
     }
     command.Print(DoneRecord{QStringLiteral("Default settings restored on %1.").arg(unit.title())});
     return kExitDone;

@@ -47,6 +47,10 @@ UnitLink::~UnitLink() {
     device_.SetOnData({});
 }
 
+std::size_t UnitLink::outputReportLength() const {
+    return device_.Caps().OutputReportByteLength;
+}
+
 bool UnitLink::pluggedIn() const {
     return device_.IsPluggedIn();
 }
@@ -77,8 +81,13 @@ bool UnitLink::WaitUntil(const std::function<bool()>& done, std::chrono::millise
 
 std::optional<UnitLink::Report> UnitLink::Ask(protocol::CommandCode code) {
     inbox_.clear();  // an answer to an earlier question is no answer to this one
-    Run({protocol::readRequest(code)});
+    model::HidReportDevice writer(device_);
+    lastRequestWentOut_ =
+        protocol::SendCommand(&writer, protocol::Code_Read, protocol::bytePayload(code)).whole();
     std::optional<Report> answer;
+    if (!lastRequestWentOut_) {
+        return answer;  // nothing to wait for
+    }
     WaitUntil(
         [&] {
             while (!inbox_.empty()) {

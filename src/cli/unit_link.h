@@ -50,6 +50,10 @@ public:
                 const std::function<bool(const Report&)>& onReport);
 
     std::chrono::milliseconds timeout() const { return timeout_; }
+    // Whether the last question went out whole; and the device's output report length, for
+    // saying why one did not.
+    bool lastRequestWentOut() const { return lastRequestWentOut_; }
+    std::size_t outputReportLength() const;
     bool pluggedIn() const;
 
 private:
@@ -60,6 +64,7 @@ private:
     std::chrono::milliseconds timeout_;
     std::deque<Report> inbox_;
     QEventLoop* waiting_ = nullptr;
+    bool lastRequestWentOut_ = true;
 };
 
 // The name a person knows a code by ("Wi-Fi channel"), for messages.

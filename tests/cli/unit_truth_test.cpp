@@ -226,6 +226,21 @@ TEST_F(CliTest, AScanWhoseUnitIsUnpluggedSaysSo) {
     EXPECT_EQ(run.err.trimmed(), "1. Aldrun Quillo Solvi was unplugged during the scan.");
 }
 
+// A question that cannot be written is not told as one the unit left unanswered.
+TEST_F(CliTest, ARequestThatCannotBeWrittenIsToldAsSuch) {
+    sim::SimInterface& unit = Plug(Model::Solvi);
+    const CliRun good = Run({"show"});
+    ASSERT_EQ(good.status, 0);
+    sim::Faults faults;
+    faults.writeErrors = 1000;
+    unit.setFaults(faults);
+    const CliRun run = Run({"show"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err.trimmed(),
+              "1. Aldrun Quillo Solvi could not be asked for the device mode (code 5): the "
+              "request could not be written.");
+}
+
 TEST(FilterTimeText, CountsOneDayAsOne) {
     EXPECT_EQ(FilterTimeText(86400 + 9), "1 day 00:00:09");
     EXPECT_EQ(FilterTimeText(2 * 86400), "2 days 00:00:00");
