@@ -548,14 +548,16 @@ case_wine_quilloctl() {
   cp "$exe" /run/wine-bin/
   plug solvi $S1
   st=0
-  wine /run/wine-bin/quilloctl.exe list >"$case_dir/list.out" 2>&1 || st=$?
+  # Wine's HID bus on the emulated CPU can take more than the default half second to bring the
+  # first answer: the serial number would then be "unknown".
+  wine /run/wine-bin/quilloctl.exe --timeout 10000 list >"$case_dir/list.out" 2>&1 || st=$?
   cat "$case_dir/list.out"
   [ "$st" = 0 ] || fail "quilloctl.exe list: exit $st"
   grep -q "^1  Solvi  $S1  .*vid_0483&pid_5750" "$case_dir/list.out" || fail "the unit is not listed"
   mark
   st=0
-  QUILLO_TRACE=$(win_path "$case_dir/show.trace") wine /run/wine-bin/quilloctl.exe show --json \
-    >"$case_dir/show.out" 2>&1 || st=$?
+  QUILLO_TRACE=$(win_path "$case_dir/show.trace") wine /run/wine-bin/quilloctl.exe \
+    --timeout 10000 show --json >"$case_dir/show.out" 2>&1 || st=$?
   [ "$st" = 0 ] || { cat "$case_dir/show.out"; fail "quilloctl.exe show: exit $st"; }
   sleep 0.2
   QUILLO_SIMULATE=solvi QUILLO_TRACE=$case_dir/sim.trace ctl show --json >"$case_dir/sim.out"
