@@ -84,10 +84,8 @@ std::optional<UnitLink::Report> UnitLink::Ask(protocol::CommandCode code) {
     model::HidReportDevice writer(device_);
     lastRequestWentOut_ =
         protocol::SendCommand(&writer, protocol::Code_Read, protocol::bytePayload(code)).whole();
+    // Waited for all the same: a write that says it failed may still have reached the unit.
     std::optional<Report> answer;
-    if (!lastRequestWentOut_) {
-        return answer;  // nothing to wait for
-    }
     WaitUntil(
         [&] {
             while (!inbox_.empty()) {

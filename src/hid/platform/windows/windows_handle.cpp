@@ -111,6 +111,9 @@ bool WindowsHandle::write(const std::uint8_t* data, std::size_t size, std::size_
     const BOOL ok = WriteFile(file_, data, static_cast<DWORD>(size), &count, nullptr);
     written = count;
     if (ok != FALSE) {
+        // A HID write sends its report whole or fails; wine's HID stack reports another count
+        // for a report that went out.
+        written = size;
         return true;
     }
     // A handle that is no longer valid, or a device already gone, sends nothing; any other
