@@ -115,10 +115,9 @@ WifiWrite buildWifiWrite(const WifiControls& controls, const DeviceSettings& cur
         wifiNameBytes(controls.name, controls.nameReadBytes);
     // A hidden name goes back as it was read; one that was not read must fit the unit even so,
     // or it would go out in pieces.
-    const bool nameAsRead = !controls.nameReadBytes.empty() &&
-                            nameBytes.size() == controls.nameReadBytes.size() &&
-                            std::equal(nameBytes.begin(), nameBytes.end(),
-                                       controls.nameReadBytes.begin());
+    const bool nameAsRead =
+        !controls.nameReadBytes.empty() && nameBytes.size() == controls.nameReadBytes.size() &&
+        std::equal(nameBytes.begin(), nameBytes.end(), controls.nameReadBytes.begin());
     if (write.messageId == 0 && (nameEditable || !nameAsRead) &&
         nameBytes.size() > kMaxWiFiNameBytes) {
         write.messageId = kMessageNameLength;
