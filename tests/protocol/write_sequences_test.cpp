@@ -303,13 +303,8 @@ TEST(WifiWrite, TextsGoOutAsBytesTheNetworkTakes) {
         // A master without router hides the name: one read from the unit goes back as it was
         // read, even when the box cut it; one that was not read must still fit the unit, or it
         // would go out in two reports and the unit would keep only the second.
-        {"hidden as read, cut by the box",
-         ModeChoice::Master,
-         RouterChoice::Without,
-         std::u16string(32, u'\u00E9'),
-         std::vector<std::uint8_t>(40, 0xE9),
-         u"secret99",
-         0,
+        {"hidden as read, cut by the box", ModeChoice::Master, RouterChoice::Without,
+         std::u16string(32, u'\u00E9'), std::vector<std::uint8_t>(40, 0xE9), u"secret99", 0,
          std::u16string(40, u'\u00E9')},
         {"hidden, typed, 33 bytes",
          ModeChoice::Master,
