@@ -48,10 +48,10 @@ int Number(const std::string& text, int base, int maximum) {
 }
 
 // The unit's own options go to the descriptor and the answers; the rest are the simulator's.
-DeviceSpec UnitSpec(const std::string& model, const std::string& serial,
-                    const std::string& options) {
-    DeviceSpec spec;
-    spec.serial = serial;
+DeviceSetup UnitSpec(const std::string& model, const std::string& serial,
+                     const std::string& options) {
+    DeviceSetup setup;
+    setup.serial = serial;
     std::string simOptions;
     std::istringstream list(options);
     for (std::string option; std::getline(list, option, ':');) {
@@ -59,15 +59,15 @@ DeviceSpec UnitSpec(const std::string& model, const std::string& serial,
         const std::string name = option.substr(0, equals);
         const std::string value = equals == std::string::npos ? "" : option.substr(equals + 1);
         if (name == "input") {
-            spec.shape.inputBytes = Number(value, 10, 4095);
+            setup.shape.inputBytes = Number(value, 10, 4095);
         } else if (name == "output") {
-            spec.shape.outputBytes = Number(value, 10, 4095);
+            setup.shape.outputBytes = Number(value, 10, 4095);
         } else if (name == "no-report-id") {
-            spec.shape.numbered = false;
+            setup.shape.numbered = false;
         } else if (name == "answers") {
-            spec.answerLimit = Number(value, 10, 1000000);
+            setup.answerLimit = Number(value, 10, 1000000);
         } else if (name == "flood") {
-            spec.flood = std::chrono::milliseconds(Number(value, 10, 60000));
+            setup.flood = std::chrono::milliseconds(Number(value, 10, 60000));
         } else if (name == "delay" || name == "networks" || name == "garbage" || name == "stray") {
             simOptions += ":" + option;
         } else if (!option.empty()) {
@@ -79,12 +79,12 @@ DeviceSpec UnitSpec(const std::string& model, const std::string& serial,
     if (parsed.size() != 1) {
         throw std::runtime_error("one unit per plug command");
     }
-    spec.unit = parsed.front();
-    const auto& identity = quillo::protocol::unit::modelIdentity(spec.unit->model);
-    spec.name.assign(identity.productString.begin(), identity.productString.end());
-    spec.vendorId = quillo::protocol::unit::kVendorId;
-    spec.productId = quillo::protocol::unit::kProductId;
-    return spec;
+    setup.unit = parsed.front();
+    const auto& identity = quillo::protocol::unit::modelIdentity(setup.unit->model);
+    setup.name.assign(identity.productString.begin(), identity.productString.end());
+    setup.vendorId = quillo::protocol::unit::kVendorId;
+    setup.productId = quillo::protocol::unit::kProductId;
+    return setup;
 }
 
 class Units {
@@ -104,13 +104,13 @@ public:
             words >> options;
             Add(UnitSpec(serial, unitSerial, options));
         } else if (command == "device") {
-            DeviceSpec spec;
-            spec.vendorId = static_cast<std::uint16_t>(Number(serial, 16, 0xFFFF));
-            spec.productId =
+            DeviceSetup setup;
+            setup.vendorId = static_cast<std::uint16_t>(Number(serial, 16, 0xFFFF));
+            setup.productId =
                 static_cast<std::uint16_t>(Number(Word(words, "product ID"), 16, 0xFFFF));
-            spec.serial = Word(words, "serial");
-            std::getline(words >> std::ws, spec.name);
-            Add(std::move(spec));
+            setup.serial = Word(words, "serial");
+            std::getline(words >> std::ws, setup.name);
+            Add(std::move(setup));
         } else if (command == "unplug") {
             devices_.erase(Find(serial));
         } else if (command == "mute" || command == "unmute") {
@@ -134,11 +134,11 @@ private:
         return word;
     }
 
-    void Add(DeviceSpec spec) {
-        if (spec.serial.empty() || Present(spec.serial)) {
+    void Add(DeviceSetup setup) {
+        if (setup.serial.empty() || Present(setup.serial)) {
             throw std::runtime_error("a device needs a serial of its own");
         }
-        devices_.push_back(std::make_unique<UhidDevice>(std::move(spec)));
+        devices_.push_back(std::make_unique<UhidDevice>(std::move(setup)));
     }
 
     bool Present(const std::string& serial) const {

@@ -51,23 +51,23 @@ void LogLine(const std::string& serial, const char* what, const std::uint8_t* da
     std::fflush(stdout);
 }
 
-UhidDevice::UhidDevice(DeviceSpec spec) : spec_(std::move(spec)) {
+UhidDevice::UhidDevice(DeviceSetup setup) : setup_(std::move(setup)) {
     fd_ = open("/dev/uhid", O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) {
         throw std::runtime_error(std::string("opening /dev/uhid: ") + std::strerror(errno));
     }
-    const std::vector<std::uint8_t> descriptor = UnitReportDescriptor(spec_.shape);
+    const std::vector<std::uint8_t> descriptor = UnitReportDescriptor(setup_.shape);
     uhid_event event{};
     event.type = UHID_CREATE2;
     uhid_create2_req& create = event.u.create2;
-    CopyText(create.name, spec_.name);
-    CopyText(create.phys, "quillo-uhid/" + spec_.serial);
-    CopyText(create.uniq, spec_.serial);
+    CopyText(create.name, setup_.name);
+    CopyText(create.phys, "quillo-uhid/" + setup_.serial);
+    CopyText(create.uniq, setup_.serial);
     create.rd_size = static_cast<std::uint16_t>(descriptor.size());
     std::copy(descriptor.begin(), descriptor.end(), create.rd_data);
     create.bus = 0x03;  // USB
-    create.vendor = spec_.vendorId;
-    create.product = spec_.productId;
+    create.vendor = setup_.vendorId;
+    create.product = setup_.productId;
     create.version = 0x0200;
     try {
         WriteEvent(fd_, event);
@@ -75,22 +75,22 @@ UhidDevice::UhidDevice(DeviceSpec spec) : spec_(std::move(spec)) {
         close(fd_);
         throw;
     }
-    if (spec_.unit) {
-        const platform::Attributes attributes{spec_.vendorId, spec_.productId, 0x0200};
+    if (setup_.unit) {
+        const platform::Attributes attributes{setup_.vendorId, setup_.productId, 0x0200};
         iface_ = std::make_unique<SimInterface>(
-            "uhid:" + spec_.serial, 1, attributes, std::u16string(),
-            std::make_unique<SimUnit>(spec_.unit->model, spec_.serial));
-        iface_->setFaults(spec_.unit->faults);
-        if (spec_.unit->networks) {
-            iface_->unit()->accessPoints = AccessPoints(*spec_.unit->networks);
+            "uhid:" + setup_.serial, 1, attributes, std::u16string(),
+            std::make_unique<SimUnit>(setup_.unit->model, setup_.serial));
+        iface_->setFaults(setup_.unit->faults);
+        if (setup_.unit->networks) {
+            iface_->unit()->accessPoints = AccessPoints(*setup_.unit->networks);
         }
         // The simulated unit always answers with its report ID first; SendInput drops it for
         // a descriptor without report IDs.
-        iface_->reportLengths = {static_cast<std::uint16_t>(spec_.shape.inputBytes + 1),
-                                 static_cast<std::uint16_t>(spec_.shape.outputBytes + 1)};
+        iface_->reportLengths = {static_cast<std::uint16_t>(setup_.shape.inputBytes + 1),
+                                 static_cast<std::uint16_t>(setup_.shape.outputBytes + 1)};
     }
-    setFlood(spec_.flood);
-    LogLine(spec_.serial, "plugged");
+    setFlood(setup_.flood);
+    LogLine(setup_.serial, "plugged");
 }
 
 UhidDevice::~UhidDevice() {
@@ -100,11 +100,11 @@ UhidDevice::~UhidDevice() {
         std::perror("destroying a uhid device");
     }
     close(fd_);
-    LogLine(spec_.serial, "unplugged");
+    LogLine(setup_.serial, "unplugged");
 }
 
 void UhidDevice::setFlood(std::chrono::milliseconds every) {
-    spec_.flood = every;
+    setup_.flood = every;
     nextFlood_ = Clock::now() + every;
 }
 
@@ -116,20 +116,20 @@ void UhidDevice::HandleEvent() {
     }
     switch (event.type) {
         case UHID_START:
-            LogLine(spec_.serial, "started");
+            LogLine(setup_.serial, "started");
             break;
         case UHID_OPEN:
-            LogLine(spec_.serial, "open");
+            LogLine(setup_.serial, "open");
             break;
         case UHID_CLOSE:
-            LogLine(spec_.serial, "close");
+            LogLine(setup_.serial, "close");
             break;
         case UHID_OUTPUT:
             Output(event.u.output.data, std::min<std::size_t>(event.u.output.size, UHID_DATA_MAX));
             break;
         case UHID_GET_REPORT: {
             // The unit has no feature reports: refuse at once rather than let the caller wait.
-            LogLine(spec_.serial, "get-report");
+            LogLine(setup_.serial, "get-report");
             uhid_event reply{};
             reply.type = UHID_GET_REPORT_REPLY;
             reply.u.get_report_reply.id = event.u.get_report.id;
@@ -138,7 +138,7 @@ void UhidDevice::HandleEvent() {
             break;
         }
         case UHID_SET_REPORT: {
-            LogLine(spec_.serial, "set-report");
+            LogLine(setup_.serial, "set-report");
             uhid_event reply{};
             reply.type = UHID_SET_REPORT_REPLY;
             reply.u.set_report_reply.id = event.u.set_report.id;
@@ -152,7 +152,7 @@ void UhidDevice::HandleEvent() {
 }
 
 void UhidDevice::Output(const std::uint8_t* data, std::size_t size) {
-    LogLine(spec_.serial, "out", data, size);
+    LogLine(setup_.serial, "out", data, size);
     if (!iface_ || size == 0) {
         return;
     }
@@ -160,7 +160,7 @@ void UhidDevice::Output(const std::uint8_t* data, std::size_t size) {
     // gets byte 0 in front, which its USB driver would not send, so the unit reads the rest as
     // its one report.
     std::vector<std::uint8_t> report(data, data + size);
-    if (!spec_.shape.numbered) {
+    if (!setup_.shape.numbered) {
         report[0] = unit::kReportId;
     }
     platform::WriteFailure failure = platform::WriteFailure::None;
@@ -178,22 +178,22 @@ void UhidDevice::Pump() {
             if (result.status != platform::ReadStatus::Data) {
                 break;
             }
-            if (muted_ || (spec_.answerLimit >= 0 && answers_ >= spec_.answerLimit)) {
+            if (muted_ || (setup_.answerLimit >= 0 && answers_ >= setup_.answerLimit)) {
                 continue;
             }
             ++answers_;
             SendInput(buffer.data(), result.bytes, true);
         }
     }
-    if (spec_.flood.count() > 0) {
+    if (setup_.flood.count() > 0) {
         const auto now = Clock::now();
         if (now >= nextFlood_) {
-            std::vector<std::uint8_t> report(static_cast<std::size_t>(spec_.shape.inputBytes) + 1);
+            std::vector<std::uint8_t> report(static_cast<std::size_t>(setup_.shape.inputBytes) + 1);
             report[0] = unit::kReportId;
             report[1] = kFloodCode;
             // Not logged: the log would drown in them.
             SendInput(report.data(), report.size(), false);
-            nextFlood_ = now + spec_.flood;
+            nextFlood_ = now + setup_.flood;
         }
     }
 }
@@ -207,14 +207,14 @@ std::optional<Clock::time_point> UhidDevice::NextWake() const {
         const auto stray = Clock::now() + iface_->faults().strayLineEvery;
         wake = wake ? std::min(*wake, stray) : stray;
     }
-    if (spec_.flood.count() > 0) {
+    if (setup_.flood.count() > 0) {
         wake = wake ? std::min(*wake, nextFlood_) : nextFlood_;
     }
     return wake;
 }
 
 void UhidDevice::SendInput(const std::uint8_t* report, std::size_t size, bool log) const {
-    if (!spec_.shape.numbered && size > 0) {
+    if (!setup_.shape.numbered && size > 0) {
         ++report;
         --size;
     }
@@ -224,7 +224,7 @@ void UhidDevice::SendInput(const std::uint8_t* report, std::size_t size, bool lo
     std::memcpy(event.u.input2.data, report, event.u.input2.size);
     WriteEvent(fd_, event);
     if (log) {
-        LogLine(spec_.serial, "in", report, event.u.input2.size);
+        LogLine(setup_.serial, "in", report, event.u.input2.size);
     }
 }
 

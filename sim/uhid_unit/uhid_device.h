@@ -17,7 +17,7 @@ namespace quillo::sim::uhid {
 
 using Clock = std::chrono::steady_clock;
 
-struct DeviceSpec {
+struct DeviceSetup {
     std::string serial;  // the HID unique id; names the device in commands and in the log
     std::string name;    // the HID name (a unit's product string)
     std::uint16_t vendorId = 0;
@@ -31,12 +31,12 @@ struct DeviceSpec {
 class UhidDevice {
 public:
     // Opens /dev/uhid and creates the device; throws std::runtime_error.
-    explicit UhidDevice(DeviceSpec spec);
+    explicit UhidDevice(DeviceSetup setup);
     UhidDevice(const UhidDevice&) = delete;
     UhidDevice& operator=(const UhidDevice&) = delete;
     ~UhidDevice();  // destroys the device: the kernel unplugs it
 
-    const std::string& serial() const { return spec_.serial; }
+    const std::string& serial() const { return setup_.serial; }
     int fd() const { return fd_; }
 
     // Handles the kernel's pending event (call when fd() is readable).
@@ -53,7 +53,7 @@ private:
     void Output(const std::uint8_t* data, std::size_t size);
     void SendInput(const std::uint8_t* report, std::size_t size, bool log) const;
 
-    DeviceSpec spec_;
+    DeviceSetup setup_;
     int fd_ = -1;
     std::unique_ptr<SimInterface> iface_;  // the unit's answers; null for a device that is not
     bool muted_ = false;

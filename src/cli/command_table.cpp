@@ -7,8 +7,8 @@ namespace quillo::cli {
 
 using protocol::unit::Model;
 
-const std::vector<CommandSpec>& CommandTable() {
-    static const std::vector<CommandSpec> commands = {
+const std::vector<CommandRow>& CommandTable() {
+    static const std::vector<CommandRow> commands = {
         {.name = "list",
          .synopsis = "list [--json]",
          .summary = "the attached units",
@@ -101,8 +101,8 @@ const std::vector<CommandSpec>& CommandTable() {
     return commands;
 }
 
-const CommandSpec* FindCommand(const QString& name) {
-    for (const CommandSpec& command : CommandTable()) {
+const CommandRow* FindCommand(const QString& name) {
+    for (const CommandRow& command : CommandTable()) {
         if (name == QLatin1String(command.name)) {
             return &command;
         }
@@ -180,7 +180,7 @@ QString ProgramHelp() {
         "Reads and changes the settings of Aldrun Quillo fans attached by USB.\n"
         "\n"
         "Commands:\n");
-    for (const CommandSpec& command : CommandTable()) {
+    for (const CommandRow& command : CommandTable()) {
         text += QStringLiteral("  %1%2\n")
                     .arg(QString::fromLatin1(command.synopsis), -28)
                     .arg(QString::fromLatin1(command.summary));
@@ -191,7 +191,7 @@ QString ProgramHelp() {
     return text + QString::fromLatin1(kCommonHelp);
 }
 
-QString CommandHelp(const CommandSpec& command) {
+QString CommandHelp(const CommandRow& command) {
     QString text =
         QStringLiteral("Usage: quilloctl [unit] %1\n\n%2")
             .arg(QString::fromLatin1(command.synopsis), QString::fromLatin1(command.details));

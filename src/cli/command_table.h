@@ -19,7 +19,7 @@ enum class Target {
 
 enum class Arguments { None, File, Pairs };
 
-struct CommandSpec {
+struct CommandRow {
     const char* name;
     const char* synopsis;
     const char* summary;
@@ -35,11 +35,11 @@ struct CommandSpec {
     int (*run)(Command&) = nullptr;
 };
 
-const std::vector<CommandSpec>& CommandTable();
-const CommandSpec* FindCommand(const QString& name);
+const std::vector<CommandRow>& CommandTable();
+const CommandRow* FindCommand(const QString& name);
 
 QString ProgramHelp();
-QString CommandHelp(const CommandSpec& command);
+QString CommandHelp(const CommandRow& command);
 
 // The commands (commands_*.cpp) and their checks.
 int RunList(Command& command);

@@ -20,16 +20,16 @@ std::optional<int> PositiveNumber(const QString& text) {
 
 // Options that only some commands take, each with whether the command takes it.
 std::vector<std::pair<const char*, bool>> MisplacedOptions(const Options& options,
-                                                           const CommandSpec& spec) {
-    return {{"--all", options.all && !spec.all},
-            {"--count", options.count && !spec.count},
-            {"--json", options.json && !spec.json},
-            {"--yes", options.yes && !spec.yes}};
+                                                           const CommandRow& row) {
+    return {{"--all", options.all && !row.all},
+            {"--count", options.count && !row.count},
+            {"--json", options.json && !row.json},
+            {"--yes", options.yes && !row.yes}};
 }
 
-int CheckArguments(const Options& options, const CommandSpec& spec, QTextStream& err) {
+int CheckArguments(const Options& options, const CommandRow& row, QTextStream& err) {
     const qsizetype count = options.arguments.size();
-    switch (spec.arguments) {
+    switch (row.arguments) {
         case Arguments::None:
             if (count > 0) {
                 err << options.command << ": unexpected argument " << options.arguments.front()
@@ -39,13 +39,13 @@ int CheckArguments(const Options& options, const CommandSpec& spec, QTextStream&
             break;
         case Arguments::File:
             if (count != 1) {
-                err << "Usage: quilloctl " << spec.synopsis << "\n";
+                err << "Usage: quilloctl " << row.synopsis << "\n";
                 return kExitUsage;
             }
             break;
         case Arguments::Pairs:
             if (count == 0) {
-                err << "Usage: quilloctl " << spec.synopsis << "  ('quilloctl help " << spec.name
+                err << "Usage: quilloctl " << row.synopsis << "  ('quilloctl help " << row.name
                     << "' lists the keys)\n";
                 return kExitUsage;
             }
@@ -121,15 +121,15 @@ UnitEntry* ChooseUnit(const Options& options, UnitList& list, QTextStream& err, 
 }
 
 // Lists the units once, chooses and opens the command's unit, and runs the command.
-int Dispatch(const CommandSpec& spec, Command& command) {
+int Dispatch(const CommandRow& row, Command& command) {
     if (command.context().holdUnitLock) {
         const int locked = command.context().holdUnitLock();
         if (locked != kExitDone) {
             return locked;
         }
     }
-    if (spec.check != nullptr) {
-        const int checked = spec.check(command);
+    if (row.check != nullptr) {
+        const int checked = row.check(command);
         if (checked != kExitDone) {
             return checked;
         }
@@ -140,13 +140,13 @@ int Dispatch(const CommandSpec& spec, Command& command) {
         command.units = &list;
         command.unit = unit;
         command.link = link;
-        const int status = spec.run(command);
+        const int status = row.run(command);
         command.units = nullptr;
         command.unit = nullptr;
         command.link = nullptr;
         return status;
     };
-    if (spec.target == Target::None || (spec.target == Target::OneOrAll && command.options().all)) {
+    if (row.target == Target::None || (row.target == Target::OneOrAll && command.options().all)) {
         return run(nullptr, nullptr);
     }
     int status = kExitDone;
@@ -193,7 +193,7 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
             *context.out << ProgramHelp();
             return positional.isEmpty() && !parser.isSet(help) ? kExitUsage : kExitDone;
         }
-        const CommandSpec* command = FindCommand(topic);
+        const CommandRow* command = FindCommand(topic);
         if (command == nullptr) {
             err << topic << ": no such command (see quilloctl --help)\n";
             return kExitUsage;
@@ -202,8 +202,8 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
         return kExitDone;
     }
 
-    const CommandSpec* spec = FindCommand(positional.front());
-    if (spec == nullptr) {
+    const CommandRow* row = FindCommand(positional.front());
+    if (row == nullptr) {
         err << positional.front() << ": no such command (see quilloctl --help)\n";
         return kExitUsage;
     }
@@ -247,7 +247,7 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
             return kExitUsage;
         }
     }
-    for (const auto& [option, misplaced] : MisplacedOptions(options, *spec)) {
+    for (const auto& [option, misplaced] : MisplacedOptions(options, *row)) {
         if (misplaced) {
             err << option << " does not apply to " << options.command << "\n";
             return kExitUsage;
@@ -257,11 +257,11 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
         err << "--all restores to every unit of the backup's model; leave out the unit choice.\n";
         return kExitUsage;
     }
-    if (const int status = CheckArguments(options, *spec, err); status != kExitDone) {
+    if (const int status = CheckArguments(options, *row, err); status != kExitDone) {
         return status;
     }
     Command command(context, options);
-    const int status = Dispatch(*spec, command);
+    const int status = Dispatch(*row, command);
     context.out->flush();
     err.flush();
     return status;
