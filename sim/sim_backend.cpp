@@ -69,6 +69,13 @@ public:
         return iface_->read(buffer, size, timeoutMs, cancelled_);
     }
 
+    platform::ReadResult waitReadable(int timeoutMs) override {
+        if (access_ != platform::Access::ReadWrite) {
+            return {platform::ReadStatus::Data, 0, 0};  // read() fails at once
+        }
+        return iface_->waitReadable(timeoutMs, cancelled_);
+    }
+
     void cancelRead() override { iface_->cancel(cancelled_); }
 
 private:
@@ -204,38 +211,53 @@ bool SimInterface::write(const std::uint8_t* data, std::size_t size,
 
 platform::ReadResult SimInterface::read(std::uint8_t* buffer, std::size_t size, int timeoutMs,
                                         const bool& cancelled) {
+    std::unique_lock lock(mutex_);
+    const platform::ReadResult waited = WaitReadable(lock, timeoutMs, cancelled);
+    if (waited.status != platform::ReadStatus::Data) {
+        return waited;
+    }
+    if (!pluggedIn_) {
+        return {platform::ReadStatus::Gone, 0, 1167};  // "device not connected"
+    }
+    if (faults_.zeroLengthReads > 0) {
+        --faults_.zeroLengthReads;
+        return {platform::ReadStatus::Data, 0, 0};
+    }
+    if (faults_.readErrors > 0) {
+        --faults_.readErrors;
+        return {platform::ReadStatus::Error, 0, kErrorGenFailure};
+    }
+    const std::vector<std::uint8_t> report = std::move(input_.front().bytes);
+    input_.pop_front();
+    const std::size_t n = std::min(size, report.size());
+    std::copy_n(report.begin(), n, buffer);
+    return {platform::ReadStatus::Data, n, 0};
+}
+
+platform::ReadResult SimInterface::waitReadable(int timeoutMs, const bool& cancelled) {
+    std::unique_lock lock(mutex_);
+    return WaitReadable(lock, timeoutMs, cancelled);
+}
+
+platform::ReadResult SimInterface::WaitReadable(std::unique_lock<std::mutex>& lock, int timeoutMs,
+                                                const bool& cancelled) {
     using Clock = std::chrono::steady_clock;
-    // Without a time-out the read waits until a report is due, the unit is unplugged or the read
+    // Without a time-out the wait lasts until a report is due, the unit is unplugged or the read
     // is cancelled.
     const auto deadline = timeoutMs < 0 ? Clock::time_point::max()
                                         : Clock::now() + std::chrono::milliseconds(timeoutMs);
-    std::unique_lock lock(mutex_);
     for (;;) {
         if (cancelled) {
             return {platform::ReadStatus::Cancelled, 0, 0};
-        }
-        if (!pluggedIn_) {
-            return {platform::ReadStatus::Gone, 0, 1167};  // "device not connected"
-        }
-        if (faults_.zeroLengthReads > 0) {
-            --faults_.zeroLengthReads;
-            return {platform::ReadStatus::Data, 0, 0};
-        }
-        if (faults_.readErrors > 0) {
-            --faults_.readErrors;
-            return {platform::ReadStatus::Error, 0, kErrorGenFailure};
         }
         const auto now = Clock::now();
         if (unit_ && faults_.strayLineEvery.count() > 0 && now >= nextStray_) {
             nextStray_ = now + faults_.strayLineEvery;
             input_.push_back({now, StrayLine()});
         }
-        if (!input_.empty() && input_.front().due <= now) {
-            const std::vector<std::uint8_t> report = std::move(input_.front().bytes);
-            input_.pop_front();
-            const std::size_t n = std::min(size, report.size());
-            std::copy_n(report.begin(), n, buffer);
-            return {platform::ReadStatus::Data, n, 0};
+        if (!pluggedIn_ || faults_.zeroLengthReads > 0 || faults_.readErrors > 0 ||
+            (!input_.empty() && input_.front().due <= now)) {
+            return {platform::ReadStatus::Data, 0, 0};
         }
         if (now >= deadline) {
             return {platform::ReadStatus::Timeout, 0, 0};

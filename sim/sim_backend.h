@@ -83,12 +83,16 @@ public:
     bool write(const std::uint8_t* data, std::size_t size, platform::WriteFailure& failure);
     platform::ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs,
                               const bool& cancelled);
+    platform::ReadResult waitReadable(int timeoutMs, const bool& cancelled);
     void cancel(bool& cancelled);
     void unplug();
 
 private:
     void Garble(std::vector<std::uint8_t>& answer);
     std::vector<std::uint8_t> StrayLine() const;
+    // Waits under `lock` until a read would not wait: Data (0 bytes), Cancelled or Timeout.
+    platform::ReadResult WaitReadable(std::unique_lock<std::mutex>& lock, int timeoutMs,
+                                      const bool& cancelled);
 
     struct Pending {
         std::chrono::steady_clock::time_point due;

@@ -187,6 +187,10 @@ void HidDeviceReadThread::GiveUpHandle() {
 // Asks the main thread for a new read handle and waits until it has answered; false when a stop
 // came first.
 bool HidDeviceReadThread::RequestHandle() {
+    // The fresh handle resizes the report buffer, which a handler may still be reading.
+    if (!WaitUntilServed()) {
+        return false;
+    }
     {
         std::lock_guard lock(state_->mutex);
         if (state_->stop) {
@@ -204,11 +208,7 @@ bool HidDeviceReadThread::RequestHandle() {
 // when a stop came first.
 bool HidDeviceReadThread::ReportError(std::uint32_t error) {
     err_ = error;
-    {
-        std::lock_guard lock(state_->mutex);
-        state_->error = error;
-    }
-    return !reportErrors_.load() || HandOver(true);
+    return !reportErrors_.load() || HandOver(true, error);
 }
 
 bool HidDeviceReadThread::DeviceGone() {
@@ -228,13 +228,26 @@ bool HidDeviceReadThread::Pause(int ms) {
     return !state_->stop;
 }
 
-// Posts the slot's content to the main thread and waits until it has been served; false when a
-// stop came first (the stopper then serves it).
-bool HidDeviceReadThread::HandOver(bool isError) {
+// Waits until the main thread has served the last hand-over; false when a stop came first.
+bool HidDeviceReadThread::WaitUntilServed() {
+    std::unique_lock lock(state_->mutex);
+    state_->cv.wait(lock, [this] { return state_->stop || state_->slot == State::Slot::Empty; });
+    return !state_->stop;
+}
+
+// Hands the report in the buffer (or an error) to the main thread once the last hand-over has
+// been served, and returns without waiting for this one: the reader goes back to waiting for
+// the device meanwhile. False when a stop came first (the stopper then delivers a received
+// report).
+bool HidDeviceReadThread::HandOver(bool isError, std::uint32_t error) {
+    if (isError && !WaitUntilServed()) {
+        return false;
+    }
     {
         std::lock_guard lock(state_->mutex);
         state_->slot = State::Slot::Pending;
         state_->slotIsError = isError;
+        state_->error = error;
         if (state_->stop) {
             // Too late to post: the stopper delivers a received report after joining.
             if (isError) {
@@ -244,9 +257,7 @@ bool HidDeviceReadThread::HandOver(bool isError) {
         }
     }
     queue_->Post([st = state_] { State::Serve(st, nullptr); });
-    std::unique_lock lock(state_->mutex);
-    state_->cv.wait(lock, [this] { return state_->stop || state_->slot == State::Slot::Empty; });
-    return !state_->stop;
+    return true;
 }
 
 void HidDeviceReadThread::Run() {
@@ -272,14 +283,20 @@ void HidDeviceReadThread::Run() {
             }
             continue;
         }
-        // Sized with the handle: only this thread uses it between hand-overs.
-        std::vector<std::uint8_t>& report = state_->report;
-        std::fill(report.begin(), report.end(), std::uint8_t{0});
-
-        // No time-out: the read ends with a report, with the device gone, or when Stop() or
-        // CloseHandle() cancels it, so an idle reader never wakes.
-        const platform::ReadResult result =
-            handle->read(report.data(), report.size(), platform::kNoTimeout);
+        // No time-out: the wait ends with a report, with the device gone, or when Stop() or
+        // CloseHandle() cancels it, so an idle reader never wakes. It runs while the last
+        // report may still be in its handler; the next one stays with the device until that
+        // handler has returned, so a report costs the reader one wake-up, not two.
+        platform::ReadResult result = handle->waitReadable(platform::kNoTimeout);
+        if (result.status == platform::ReadStatus::Data) {
+            if (!WaitUntilServed()) {
+                return;
+            }
+            // Sized with the handle: only this thread uses it between hand-overs.
+            std::vector<std::uint8_t>& report = state_->report;
+            std::fill(report.begin(), report.end(), std::uint8_t{0});
+            result = handle->read(report.data(), report.size(), platform::kNoTimeout);
+        }
         // A report that was read is handed over even when a stop came meanwhile: it must not be
         // lost.
         if (result.status == platform::ReadStatus::Data && result.bytes > 0) {

@@ -1,14 +1,15 @@
 #pragma once
 
 // The reader of one checked-out device. It waits for input reports on its own thread and hands
-// each one to the main thread, waiting until the handler has returned, so at most one report per
-// device is in flight and handlers need no locks.
+// each one to the main thread; it takes the next report from the device only after the handler
+// has returned, so at most one report per device is in flight and handlers need no locks.
 //
 // The hand-over is a single slot guarded by a mutex: the reader fills it, posts a queued call to
-// the main thread and waits until the slot is served or a stop is requested. A stop (main thread
-// only) never waits for a hand-over: it wakes the reader, joins it and then serves what the
-// reader had received but not yet handed over. So stopping from inside the device's own handler
-// or from a nested event loop cannot deadlock, and no report is lost.
+// the main thread and goes back to waiting for the device. When the device has the next report,
+// the reader waits until the slot is served (usually long done) or a stop is requested. A stop
+// (main thread only) never waits for a hand-over: it wakes the reader, joins it and then serves
+// what the reader had received but not yet handed over. So stopping from inside the device's own
+// handler or from a nested event loop cannot deadlock, and no report is lost.
 
 #include <atomic>
 #include <cstdint>
@@ -56,7 +57,8 @@ public:
 
 private:
     void Run();
-    bool HandOver(bool isError);
+    bool WaitUntilServed();
+    bool HandOver(bool isError, std::uint32_t error = 0);
     std::shared_ptr<platform::Handle> UsableHandle();
     void GiveUpHandle();
     bool RequestHandle();

@@ -106,6 +106,10 @@ public:
         return result;
     }
 
+    platform::ReadResult waitReadable(int timeoutMs) override {
+        return inner_->waitReadable(timeoutMs);
+    }
+
     void cancelRead() override { inner_->cancelRead(); }
 
 private:

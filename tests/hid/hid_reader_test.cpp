@@ -292,6 +292,32 @@ TEST_F(ReaderTest, AnIdleReaderDoesNotWakeUntilAReportArrives) {
     ASSERT_TRUE(ProcessUntil([&] { return delivered.size() == 1; }));
 }
 
+// While a handler runs, its reader already waits for the device, so the handler's return wakes
+// nobody; the next report stays with the device until the handler has returned.
+TEST_F(ReaderTest, TheReaderWaitsForTheDeviceWhileTheHandlerRuns) {
+    SimInterface* iface = nullptr;
+    bool waitingDuringHandler = false;
+    int queuedDuringHandler = -1;
+    Start(1, [&](HidDevice* dev, std::uint8_t id, const std::uint8_t* data, std::uint16_t size) {
+        if (data[0] == 1) {
+            for (int i = 0; i < 500 && iface->waitingReads() == 0; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+            waitingDuringHandler = iface->waitingReads() > 0;
+            iface->send(Report(65, 1, 2));
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            queuedDuringHandler = iface->queuedReports();
+        }
+        Recorder()(dev, id, data, size);
+    });
+    iface = &backend->interface(0);
+    iface->send(Report(65, 1, 1));
+    ASSERT_TRUE(ProcessUntil([&] { return delivered.size() == 2; }));
+    EXPECT_TRUE(waitingDuringHandler);
+    EXPECT_EQ(queuedDuringHandler, 1);
+    EXPECT_EQ(delivered[1].data[0], 2);
+}
+
 // After an unplug every pass fails to start a read: each one is reported and followed by a
 // pause of ThreadSleepTime, until the device is freed.
 TEST_F(ReaderTest, EveryFailedPassAfterAnUnplugIsReported) {

@@ -399,6 +399,20 @@ case_window_two_units() {
   window_stop
 }
 
+# Left alone with four units on the kernel's HID stack, one chosen and polled: the idle bench
+# prints the wake-ups per second and CPU (figures, not a pass mark). Here the answers come back
+# through uhid, with a kernel round trip's delay, as from a unit on USB.
+case_window_idle() {
+  plug solvi $S1
+  plug pargo $S2
+  plug solvi 0036003B5346500B20373802
+  plug pargo 0036003B5346500B20373803
+  local out
+  out=$(timeout 120 "$bin/bench/idle_bench" --attached 2>&1)
+  echo "$out"
+  [ "$(grep -c '^idle, window' <<<"$out")" = 2 ] || fail "the idle bench printed no figures"
+}
+
 # Unplugged in the middle of a command: quilloctl ends with an error at once, no hang.
 case_unplug_during_commands() {
   # Answers 4 s late, waited for up to 10 s: the unplug comes while the scan waits.
@@ -490,7 +504,8 @@ run_cases() {
   local only failed=() passed=0 name start st
   only=$(cat "$work/only")
   for name in list show set backup_restore scan monitor resets udev_rule no_permission \
-    other_vendor window_start window_hotplug window_two_units unplug_during_commands hostile \
+    other_vendor window_start window_hotplug window_two_units window_idle unplug_during_commands \
+    hostile \
     wine_quilloctl wine_probe; do
     if [ -n "$only" ] && ! grep -qw -- "$name" <<<"$only"; then continue; fi
     if [ "$name" = wine_probe ] && ! grep -qw -- "$name" <<<"$only"; then continue; fi

@@ -65,7 +65,8 @@ enum class WriteFailure { None, NotSent, Failed };
 // Handle::read's time-out that never expires.
 inline constexpr int kNoTimeout = -1;
 
-// An open interface. Every call but read() and cancelRead() comes from the main thread.
+// An open interface. Every call but read(), waitReadable() and cancelRead() comes from the main
+// thread.
 class Handle {
 public:
     Handle() = default;
@@ -92,6 +93,12 @@ public:
     // first; a device without report IDs gets a 0 byte in front, as on Windows. A report longer
     // than `size` is cut. Called by one reader thread at a time.
     virtual ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs) = 0;
+    // Waits as read() does, but takes nothing: it returns Data (0 bytes) as soon as a read()
+    // would not wait (a report is queued, the device is gone, an error is due), or Cancelled or
+    // Timeout. A report stays where it is until read() takes it, so a reader can wait for the
+    // device while the previous report is still being handled. Platforms that cannot wait
+    // without reading return Data at once and leave the waiting to read().
+    virtual ReadResult waitReadable(int /*timeoutMs*/) { return {ReadStatus::Data, 0, 0}; }
     // From any thread: wakes a read() that is waiting at once, and makes it and every later
     // read() on this handle return Cancelled without waiting.
     virtual void cancelRead() = 0;

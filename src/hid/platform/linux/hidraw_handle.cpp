@@ -67,6 +67,11 @@ ReadResult HidrawHandle::read(std::uint8_t* buffer, std::size_t size, int timeou
     return node_->read(buffer, size, timeoutMs);
 }
 
+ReadResult HidrawHandle::waitReadable(int timeoutMs) {
+    // Without a node read() fails at once.
+    return node_ ? node_->waitReadable(timeoutMs) : ReadResult{ReadStatus::Data, 0, 0};
+}
+
 void HidrawHandle::cancelRead() {
     cancelled_.store(true);
     if (node_) {

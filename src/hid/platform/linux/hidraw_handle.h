@@ -26,6 +26,7 @@ public:
     bool write(const std::uint8_t* data, std::size_t size, std::size_t& written,
                WriteFailure& failure) override;
     ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs) override;
+    ReadResult waitReadable(int timeoutMs) override;
     void cancelRead() override;
 
 private:

@@ -68,11 +68,41 @@ ReadResult HidrawNode::read(std::uint8_t* buffer, std::size_t size, int timeoutM
     if (buffer == nullptr || size == 0) {
         return {ReadStatus::Error, 0, EINVAL};
     }
-
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
     for (;;) {
+        short events = 0;
+        const ReadResult waited = pollNode(timeoutMs < 0, deadline, events);
+        if (waited.status != ReadStatus::Data) {
+            return waited;
+        }
+        if ((events & POLLIN) == 0) {
+            return gone(EIO);  // POLLERR, POLLHUP or POLLNVAL without input
+        }
+        // Reports queued before an unplug still drain; the unplug shows in read() after.
+        const ReadResult result = readReady(buffer, size, (events & POLLHUP) != 0);
+        if (result.status != ReadStatus::Timeout) {
+            return result;
+        }
+        // Spurious wake-up (EAGAIN): wait for the rest of the time.
+    }
+}
+
+ReadResult HidrawNode::waitReadable(int timeoutMs) {
+    if (cancelled_.load()) {
+        return {ReadStatus::Cancelled, 0, 0};
+    }
+    if (gone_) {
+        return {ReadStatus::Data, 0, 0};  // read() reports it at once
+    }
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+    short events = 0;
+    return pollNode(timeoutMs < 0, deadline, events);
+}
+
+ReadResult HidrawNode::pollNode(bool forever, Clock::time_point deadline, short& events) {
+    for (;;) {
         int waitMs = -1;
-        if (timeoutMs >= 0) {
+        if (!forever) {
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
             waitMs = left.count() > 0 ? static_cast<int>(left.count()) : 0;
         }
@@ -87,17 +117,11 @@ ReadResult HidrawNode::read(std::uint8_t* buffer, std::size_t size, int timeoutM
         if (cancelled_.load() || (fds[1].revents & POLLIN) != 0) {
             return {ReadStatus::Cancelled, 0, 0};
         }
-        if ((fds[0].revents & POLLIN) != 0) {
-            // Reports queued before an unplug still drain; the unplug shows in read() after.
-            const ReadResult result = readReady(buffer, size, (fds[0].revents & POLLHUP) != 0);
-            if (result.status != ReadStatus::Timeout) {
-                return result;
-            }
-            // Spurious wake-up (EAGAIN): wait for the rest of the time.
-        } else if ((fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
-            return gone(EIO);
+        events = fds[0].revents;
+        if ((events & (POLLIN | POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            return {ReadStatus::Data, 0, 0};
         }
-        if (ready == 0 || (timeoutMs >= 0 && Clock::now() >= deadline)) {
+        if (ready == 0) {
             return {ReadStatus::Timeout, 0, 0};
         }
     }

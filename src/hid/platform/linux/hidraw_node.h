@@ -5,6 +5,7 @@
 // packet descriptor (tests use a SOCK_SEQPACKET pair).
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -30,6 +31,8 @@ public:
 
     // Waits at most timeoutMs (negative: without limit) for one input report.
     ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs);
+    // Waits as read() does without reading: Data (0 bytes) once a read() would not wait.
+    ReadResult waitReadable(int timeoutMs);
 
     // Any thread: wakes a waiting read() and makes every later one return Cancelled at once.
     void cancelRead();
@@ -37,6 +40,10 @@ public:
 private:
     ReadResult readReady(std::uint8_t* buffer, std::size_t size, bool hangup);
     ReadResult gone(std::uint32_t error);
+    // Polls the node and the wake-up descriptor until the deadline (or without one): Data with
+    // the node's `events` when it has any, else Cancelled, Timeout or Error.
+    ReadResult pollNode(bool forever, std::chrono::steady_clock::time_point deadline,
+                        short& events);
 
     int fd_ = -1;
     int wake_ = -1;  // eventfd, left readable once cancelled, so every later poll returns at once

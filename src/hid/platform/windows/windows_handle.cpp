@@ -150,6 +150,54 @@ ReadResult WindowsHandle::read(std::uint8_t* buffer, std::size_t size, int timeo
     if (WaitForSingleObject(cancel_, 0) == WAIT_OBJECT_0) {
         return {ReadStatus::Cancelled, 0, 0};
     }
+    ReadResult result;
+    if (stashed_) {
+        // What waitReadable() took from the system is handed out first.
+        stashed_ = false;
+        result = stash_;
+    } else {
+        if (readBuffer_.size() < size) {
+            readBuffer_.resize(size);
+        }
+        result = readReport(timeoutMs);
+    }
+    if (result.status != ReadStatus::Data) {
+        return result;
+    }
+    const std::size_t copied = std::min(result.bytes, size);
+    if (copied > 0) {
+        std::memcpy(buffer, readBuffer_.data(), copied);
+    }
+    return {ReadStatus::Data, copied, 0};
+}
+
+ReadResult WindowsHandle::waitReadable(int timeoutMs) {
+    if (WaitForSingleObject(cancel_, 0) == WAIT_OBJECT_0) {
+        return {ReadStatus::Cancelled, 0, 0};
+    }
+    // HID has no wait without a read: the report is read here into the handle's buffer and kept
+    // for the next read(), so it stays with this handle as it would in the system's queue. A
+    // buffer not sized yet leaves the whole read to read().
+    if (stashed_) {
+        return {ReadStatus::Data, 0, 0};
+    }
+    ReportLengths lengths;
+    if (readBuffer_.empty() && reportLengths(lengths)) {
+        readBuffer_.resize(lengths.input);
+    }
+    if (readBuffer_.empty()) {
+        return {ReadStatus::Data, 0, 0};
+    }
+    const ReadResult result = readReport(timeoutMs);
+    if (result.status == ReadStatus::Cancelled || result.status == ReadStatus::Timeout) {
+        return result;
+    }
+    stash_ = result;
+    stashed_ = true;
+    return {ReadStatus::Data, 0, 0};
+}
+
+ReadResult WindowsHandle::readReport(int timeoutMs) {
     if (gone_) {
         return {ReadStatus::Gone, 0, ERROR_DEVICE_NOT_CONNECTED};
     }
@@ -162,9 +210,6 @@ ReadResult WindowsHandle::read(std::uint8_t* buffer, std::size_t size, int timeo
             // The interface vanished between the listing and this read.
             return failedRead(error == ERROR_FILE_NOT_FOUND ? ERROR_DEVICE_NOT_CONNECTED : error);
         }
-    }
-    if (readBuffer_.size() < size) {
-        readBuffer_.resize(size);
     }
     if (readBuffer_.size() > MAXDWORD) {
         return {ReadStatus::Error, 0, ERROR_INVALID_PARAMETER};
@@ -200,11 +245,7 @@ ReadResult WindowsHandle::read(std::uint8_t* buffer, std::size_t size, int timeo
     if (done != FALSE) {
         // Also after a timeout: a report that arrived while the read was being cancelled is
         // delivered rather than lost.
-        const std::size_t copied = std::min<std::size_t>(bytes, size);
-        if (copied > 0) {
-            std::memcpy(buffer, readBuffer_.data(), copied);
-        }
-        return {ReadStatus::Data, copied, 0};
+        return {ReadStatus::Data, bytes, 0};
     }
     if (wait == WAIT_TIMEOUT && error == ERROR_OPERATION_ABORTED) {
         return {ReadStatus::Timeout, 0, 0};

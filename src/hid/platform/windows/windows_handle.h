@@ -29,6 +29,7 @@ public:
     bool write(const std::uint8_t* data, std::size_t size, std::size_t& written,
                WriteFailure& failure) override;
     ReadResult read(std::uint8_t* buffer, std::size_t size, int timeoutMs) override;
+    ReadResult waitReadable(int timeoutMs) override;
     void cancelRead() override;
 
 private:
@@ -38,6 +39,8 @@ private:
     // Opens the overlapped read handle and sizes the read buffer; the error code on failure.
     DWORD openForReading();
     ReadResult failedRead(DWORD error);
+    // One overlapped read into `readBuffer_`; Data's `bytes` count what it holds.
+    ReadResult readReport(int timeoutMs);
 
     std::shared_ptr<const HidLibrary> library_;
     std::wstring path_;
@@ -49,6 +52,10 @@ private:
     // The system wants room for a whole input report, whatever the caller's buffer holds.
     std::vector<std::uint8_t> readBuffer_;
     bool gone_ = false;
+    // A read's outcome taken by waitReadable() and not yet handed out by read(); a report's
+    // bytes are in `readBuffer_`. Reader thread only.
+    bool stashed_ = false;
+    ReadResult stash_;
 };
 
 }  // namespace quillo::hid::platform::win

@@ -147,6 +147,42 @@ TEST_F(NodeOverSocket, CancelWakesWaitingReadAndStaysCancelled) {
     EXPECT_EQ(node->read(in.data(), in.size(), -1).status, ReadStatus::Cancelled);
 }
 
+// The reader waits for the device while the last report is still being handled: the wait must
+// take nothing, and end for everything after which a read would not wait.
+TEST_F(NodeOverSocket, WaitReadableTakesNothing) {
+    open(true);
+    EXPECT_EQ(node->waitReadable(20).status, ReadStatus::Timeout);
+    send(report(1, 65));
+    send(report(2, 65));
+    for (int i = 0; i < 2; ++i) {
+        const ReadResult r = node->waitReadable(-1);
+        EXPECT_EQ(r.status, ReadStatus::Data);
+        EXPECT_EQ(r.bytes, 0U);
+    }
+    std::array<std::uint8_t, 65> in{};
+    ASSERT_EQ(node->read(in.data(), in.size(), 0).status, ReadStatus::Data);
+    EXPECT_EQ(in[0], 1);
+    unplug();
+    ASSERT_EQ(node->read(in.data(), in.size(), 0).status, ReadStatus::Data);
+    EXPECT_EQ(in[0], 2);
+    // Unplugged: the wait ends at once and the read tells why.
+    EXPECT_EQ(node->waitReadable(-1).status, ReadStatus::Data);
+    EXPECT_EQ(node->read(in.data(), in.size(), -1).status, ReadStatus::Gone);
+    EXPECT_EQ(node->waitReadable(-1).status, ReadStatus::Data);
+}
+
+TEST_F(NodeOverSocket, CancelWakesWaitReadable) {
+    open(true);
+    ReadResult r;
+    std::thread waiter([&] { r = node->waitReadable(-1); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    node->cancelRead();
+    waiter.join();
+    EXPECT_EQ(r.status, ReadStatus::Cancelled);
+    send(report(1, 65));
+    EXPECT_EQ(node->waitReadable(-1).status, ReadStatus::Cancelled);
+}
+
 TEST_F(NodeOverSocket, CancelBeforeReadReturnsAtOnce) {
     open(true);
     node->cancelRead();
