@@ -4,11 +4,15 @@
 // the device selector, whose caret blinks twice a second while the window is active, and once
 // without a focused text field, as when the window is in the background (Qt stops the caret).
 //
+// For scale, a bare Qt window woken five times a second by a timer is measured first: what the
+// event loop alone costs at the wake-up goal, on this machine.
+//
 // With --attached the units are the ones attached to this machine (the system's HID layer, or
 // QUILLO_SIMULATE), as the program itself finds them: the real kernel's test runs it over its
 // uhid units, whose answers take the time a kernel round trip takes.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTimer>
 #include <cstring>
 #include <memory>
@@ -55,6 +59,28 @@ void IdleWindow(const std::shared_ptr<quillo::hid::platform::Backend>& backend,
     quillo::bench::PrintIdle(what.c_str(), before, static_cast<double>(wall.elapsed()) / 1000.0);
 }
 
+void BareWindowTicking() {
+    QWidget window;
+    window.resize(640, 480);
+    const QLabel label(QStringLiteral("Quillo"), &window);
+    window.show();
+    QTimer ticks;
+    ticks.start(200);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 1000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    const quillo::bench::Activity before = quillo::bench::ProcessActivity();
+    QElapsedTimer wall;
+    wall.start();
+    QTimer::singleShot(10000, Qt::PreciseTimer, QCoreApplication::instance(),
+                       &QCoreApplication::quit);
+    QApplication::exec();
+    quillo::bench::PrintIdle("bare Qt window, a 200 ms timer (the event loop alone)", before,
+                             static_cast<double>(wall.elapsed()) / 1000.0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,6 +90,7 @@ int main(int argc, char** argv) {
     const bool attached = argc > 1 && std::strcmp(argv[1], "--attached") == 0;
     QApplication app(argc, argv);
     quillo::lang::LanguageIndex = 1;
+    BareWindowTicking();
     for (const bool caret : {true, false}) {
         if (attached) {
             IdleWindow(quillo::backend_choice::ChooseBackend(), "the attached units", caret);
