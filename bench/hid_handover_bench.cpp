@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "hid/hid_device_controller.h"
-#include "process_activity.h"
+#include "idle_run.h"
 #include "sim/sim_backend.h"
 
 using quillo::hid::HidDevice;
@@ -111,14 +111,7 @@ void Idle(int units) {
     QCoreApplication::processEvents();
     auto devices = CheckOutAll(controller);
     QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
-    const quillo::bench::Activity before = quillo::bench::ProcessActivity();
-    QElapsedTimer wall;
-    wall.start();
-    QTimer::singleShot(10000, Qt::PreciseTimer, QCoreApplication::instance(),
-                       &QCoreApplication::quit);
-    QCoreApplication::exec();
-    const std::string what = std::to_string(units) + " checked-out device(s)";
-    quillo::bench::PrintIdle(what.c_str(), before, static_cast<double>(wall.elapsed()) / 1000.0);
+    quillo::bench::RunIdleAndPrint(std::to_string(units) + " checked-out device(s)");
 }
 
 }  // namespace

@@ -19,8 +19,8 @@
 #include <string>
 
 #include "backend_choice/backend_choice.h"
+#include "idle_run.h"
 #include "lang/message_table.h"
-#include "process_activity.h"
 #include "sim/sim_backend.h"
 #include "ui/form1.h"
 
@@ -35,28 +35,26 @@ std::shared_ptr<quillo::hid::platform::Backend> SimulatedUnits(int units) {
     return backend;
 }
 
+// Lets the event loop run for `ms` before a measurement starts.
+void Settle(int ms) {
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+}
+
 void IdleWindow(const std::shared_ptr<quillo::hid::platform::Backend>& backend,
                 const std::string& units, bool caret) {
     quillo::ui::Form1 form(backend);
     form.show();
-    // Let the unit be chosen and its first read chain end.
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
+    Settle(2000);  // the unit is chosen and its first read chain ends
     if (!caret && QApplication::focusWidget() != nullptr) {
         QApplication::focusWidget()->clearFocus();
     }
-    const quillo::bench::Activity before = quillo::bench::ProcessActivity();
-    QElapsedTimer wall;
-    wall.start();
-    QTimer::singleShot(10000, Qt::PreciseTimer, QCoreApplication::instance(),
-                       &QCoreApplication::quit);
-    QApplication::exec();
-    const std::string what =
-        "window, " + units + ", one polled, " + (caret ? "caret blinking" : "no caret");
-    quillo::bench::PrintIdle(what.c_str(), before, static_cast<double>(wall.elapsed()) / 1000.0);
+    quillo::bench::RunIdleAndPrint(
+        "window, " + units + ", one polled, " + (caret ? "caret blinking" : "no caret"),
+        &QApplication::exec);
 }
 
 void BareWindowTicking() {
@@ -66,19 +64,9 @@ void BareWindowTicking() {
     window.show();
     QTimer ticks;
     ticks.start(200);
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 1000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    const quillo::bench::Activity before = quillo::bench::ProcessActivity();
-    QElapsedTimer wall;
-    wall.start();
-    QTimer::singleShot(10000, Qt::PreciseTimer, QCoreApplication::instance(),
-                       &QCoreApplication::quit);
-    QApplication::exec();
-    quillo::bench::PrintIdle("bare Qt window, a 200 ms timer (the event loop alone)", before,
-                             static_cast<double>(wall.elapsed()) / 1000.0);
+    Settle(1000);
+    quillo::bench::RunIdleAndPrint("bare Qt window, a 200 ms timer (the event loop alone)",
+                                   &QApplication::exec);
 }
 
 }  // namespace

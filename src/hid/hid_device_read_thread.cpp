@@ -237,8 +237,9 @@ bool HidDeviceReadThread::WaitUntilServed() {
 
 // Hands the report in the buffer (or an error) to the main thread once the last hand-over has
 // been served, and returns without waiting for this one: the reader goes back to waiting for
-// the device meanwhile. False when a stop came first (the stopper then delivers a received
-// report).
+// the device meanwhile. A report's wait came before it was read into the buffer, and it is not
+// repeated: a report read must stay pending for the stopper even when a stop came since. False
+// when a stop came first (the stopper then delivers a received report).
 bool HidDeviceReadThread::HandOver(bool isError, std::uint32_t error) {
     if (isError && !WaitUntilServed()) {
         return false;
