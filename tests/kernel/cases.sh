@@ -487,6 +487,16 @@ case_hostile() {
 
 # --- Running them ---
 
+# Whether this boot runs the case: the host starts one boot for the wine_* cases and one for
+# the others ($work/boot), each with the names chosen for it, or none for all. wine_probe runs
+# only when named.
+case_selected() {
+  local name=$1 only=$2 its_boot=linux
+  [[ $name != wine_* ]] || its_boot=wine
+  [ "$its_boot" = "$boot" ] || return 1
+  if [ -n "$only" ] || [ "$name" = wine_probe ]; then grep -qw -- "$name" <<<"$only"; fi
+}
+
 run_cases() {
   local work=$1 root=$2
   bin=$root/build/debug
@@ -503,12 +513,12 @@ run_cases() {
 
   local only failed=() passed=0 name start st
   only=$(cat "$work/only")
+  boot=$(cat "$work/boot")
   for name in list show set backup_restore scan monitor resets udev_rule no_permission \
     other_vendor window_start window_hotplug window_two_units window_idle unplug_during_commands \
     hostile \
     wine_quilloctl wine_probe; do
-    if [ -n "$only" ] && ! grep -qw -- "$name" <<<"$only"; then continue; fi
-    if [ "$name" = wine_probe ] && ! grep -qw -- "$name" <<<"$only"; then continue; fi
+    case_selected "$name" "$only" || continue
     case_dir=$work/cases/$name
     mkdir -p "$case_dir"
     start=$SECONDS
