@@ -24,6 +24,11 @@ QString Command::NoAnswer(const UnitEntry& unit, const UnitLink& link,
         }
         return why + QLatin1Char('.');
     }
+    if (!link.pluggedIn()) {
+        return QStringLiteral("%1 was unplugged while it was asked for the %2 (code %3).")
+            .arg(unit.title(), ParameterName(code))
+            .arg(static_cast<int>(code));
+    }
     return QStringLiteral("%1 did not answer for the %2 (code %3) within %4 ms.")
         .arg(unit.title(), ParameterName(code))
         .arg(static_cast<int>(code))

@@ -71,7 +71,8 @@ bool UnitLink::WaitUntil(const std::function<bool()>& done, std::chrono::millise
     poll.start(kInterruptPollMs);
     waiting_ = &loop;
     bool reached = done();
-    while (!reached && !Interrupted() && clock.elapsed() < limit.count()) {
+    // An unplugged unit answers nothing more: its wait ends at once, not at the time-out.
+    while (!reached && !Interrupted() && device_.IsPluggedIn() && clock.elapsed() < limit.count()) {
         loop.exec();
         reached = done();
     }

@@ -36,8 +36,8 @@ public:
 
     // Sends the steps; pauses are slept. Not interruptible: a group of writes is never cut.
     void Run(const protocol::Sequence& steps);
-    // Asks for one code and waits for its answer; std::nullopt after the time-out or an
-    // interruption.
+    // Asks for one code and waits for its answer; std::nullopt after the time-out, an
+    // interruption or an unplug.
     std::optional<Report> Ask(protocol::CommandCode code);
     // Asks for the read chain's codes one after the other as the window does; the name of the
     // first code that went unanswered in `missing`.
@@ -45,7 +45,7 @@ public:
     // The window's status poll and its three answers; the first code unanswered in `missing`.
     std::optional<UnitStates> States(protocol::CommandCode& missing);
     // Hands every report that arrives to `onReport` until `duration` has passed, `onReport`
-    // returns false, or an interruption.
+    // returns false, an interruption or an unplug.
     void Listen(std::chrono::milliseconds duration,
                 const std::function<bool(const Report&)>& onReport);
 
@@ -57,7 +57,8 @@ public:
     bool pluggedIn() const;
 
 private:
-    // Runs the event loop until `done` holds, `limit` has passed or an interruption.
+    // Runs the event loop until `done` holds, `limit` has passed, an interruption or the unit's
+    // unplugging.
     bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
     hid::HidDevice& device_;

@@ -3,11 +3,13 @@
 // unit; a restore that leaves the target holding every value of the backup in every mode; and
 // a filter reset that is checked.
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -224,6 +226,23 @@ TEST_F(CliTest, AScanWhoseUnitIsUnpluggedSaysSo) {
     const CliRun run = Run({"scan"});
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.err.trimmed(), "1. Aldrun Quillo Solvi was unplugged during the scan.");
+}
+
+// Unplugged while the monitor runs, with a long time-out: the monitor ends at once and says why.
+TEST_F(CliTest, AMonitorWhoseUnitIsUnpluggedEndsAtOnce) {
+    sim::SimInterface& unit = Plug(Model::Solvi);
+    sim::Faults faults;
+    faults.answerDelay = std::chrono::milliseconds(300);  // answers are on their way at the unplug
+    unit.setFaults(faults);
+    QTimer::singleShot(1650, [this, &unit] { backend_->unplug(unit.path()); });
+    QElapsedTimer clock;
+    clock.start();
+    const CliRun run = Run({"monitor", "--count", "100", "--timeout", "10000"});
+    EXPECT_LT(clock.elapsed(), 2650) << "it waited for the time-out";
+    EXPECT_EQ(run.status, 3);
+    EXPECT_TRUE(
+        run.err.startsWith("1. Aldrun Quillo Solvi was unplugged while it was asked for the "))
+        << run.err.toStdString();
 }
 
 // A question that cannot be written is not told as one the unit left unanswered.

@@ -510,12 +510,13 @@ case_hostile() {
 
 # Whether this boot runs the case: the host starts one boot for the wine_* cases and one for
 # the others ($work/boot), each with the names chosen for it, or none for all. wine_probe runs
-# only when named.
+# only when named, and so does wine_first_answer (a count, not a check).
 case_selected() {
   local name=$1 only=$2 its_boot=linux
   [[ $name != wine_* ]] || its_boot=wine
   [ "$its_boot" = "$boot" ] || return 1
-  if [ -n "$only" ] || [ "$name" = wine_probe ]; then grep -qw -- "$name" <<<"$only"; fi
+  case $name in wine_probe | wine_first_answer) [ -n "$only" ] || return 1 ;; esac
+  if [ -n "$only" ]; then grep -qw -- "$name" <<<"$only"; fi
 }
 
 run_cases() {
@@ -538,7 +539,8 @@ run_cases() {
   for name in list show set backup_restore scan monitor resets udev_rule no_permission \
     other_vendor window_start window_hotplug window_two_units window_idle unplug_during_commands \
     hostile \
-    wine_quilloctl wine_probe; do
+    wine_quilloctl wine_set wine_backup_restore wine_resets wine_scan wine_monitor \
+    wine_probe wine_first_answer; do
     case_selected "$name" "$only" || continue
     case_dir=$work/cases/$name
     mkdir -p "$case_dir"
@@ -582,56 +584,7 @@ wine_setup() {
 }
 win_path() { local p=$1; echo "Z:${p//\//\\}"; }
 
-# quilloctl.exe (the Windows build, when there is one) through wine's HID bus on this kernel:
-# it finds the unit, and show sends and gets the same bytes as quilloctl against the simulator.
-case_wine_quilloctl() {
-  local exe=$root/build/windows-app/src/cli/quilloctl.exe st
-  if [ ! -f "$exe" ] || ! command -v wine >/dev/null; then
-    echo "skipped: no build/windows-app/src/cli/quilloctl.exe or no wine (scripts/package-windows builds it)"
-    return 0
-  fi
-  wine_setup
-  cp "$exe" /run/wine-bin/
-  plug solvi $S1
-  st=0
-  # Wine's HID bus on the emulated CPU can take more than the default half second to bring the
-  # first answer: the serial number would then be "unknown".
-  wine /run/wine-bin/quilloctl.exe --timeout 10000 list >"$case_dir/list.out" 2>&1 || st=$?
-  cat "$case_dir/list.out"
-  [ "$st" = 0 ] || fail "quilloctl.exe list: exit $st"
-  grep -q "^1  Solvi  .*vid_0483&pid_5750" "$case_dir/list.out" || fail "the unit is not listed"
-  # See the note at show below.
-  grep -q "^1  Solvi  $S1  " "$case_dir/list.out" ||
-    echo "note: the serial number's answer did not reach quilloctl.exe this time"
-  mark
-  st=0
-  QUILLO_TRACE=$(win_path "$case_dir/show.trace") wine /run/wine-bin/quilloctl.exe \
-    --timeout 10000 show --json >"$case_dir/show.out" 2>&1 || st=$?
-  [ "$st" = 0 ] || { cat "$case_dir/show.out"; fail "quilloctl.exe show: exit $st"; }
-  sleep 0.2
-  QUILLO_SIMULATE=solvi QUILLO_TRACE=$case_dir/sim.trace ctl show --json >"$case_dir/sim.out"
-  sed -i 's/\r$//' "$case_dir/show.out"
-  # The answer to a process's first question (the serial number) has once in two runs not
-  # reached quilloctl.exe on the emulated CPU, though the unit sent it (the cause is not known):
-  # it is told, and the serial number and its answer are left out of the comparisons.
-  if ! grep -q '"serial": "' "$case_dir/show.out"; then
-    echo "note: the serial number's answer did not reach quilloctl.exe this time"
-  fi
-  diff -u <(grep -v 'path\|filter\|serial' "$case_dir/sim.out") \
-    <(grep -v 'path\|filter\|serial' "$case_dir/show.out") ||
-    fail "the output differs from quilloctl's on the simulator"
-  # Each way in order; wine's slower reads may put a poll's second request before the first
-  # answer, so the two directions are compared apart.
-  diff -u <(trace_outs "$case_dir/sim.trace") <(trace_outs "$case_dir/show.trace") ||
-    fail "the reports written differ from the simulator's"
-  diff -u <(trace_bytes "$case_dir/sim.trace" | grep '^in ' | grep -v '^in 0117') \
-    <(trace_bytes "$case_dir/show.trace" | grep '^in ' | grep -v '^in 0117') ||
-    fail "the answers differ from the simulator's"
-  diff -u <(trace_outs "$case_dir/show.trace") <(unit_outs) || fail "the unit did not get what was written"
-  echo "quilloctl.exe show: $(trace_outs "$case_dir/show.trace" | wc -l) reports out, the same as on the simulator"
-}
-
-# Only when named (QUILLO_KERNEL_CASES=wine_probe); the evidence for the note above.
+# Only when named (QUILLO_KERNEL_CASES=wine_probe).
 
 # MinGW-w64 programs under wine on the emulated CPU: wine's own programs, then small C, C++ and
 # threaded programs, with the first lines of what goes wrong. Reads $QUILLO_WINE_PROBE_DIR.
@@ -657,3 +610,5 @@ case_wine_probe() {
       "$case_dir/probe.out" | head -12
   done
 }
+
+source "$(dirname "${BASH_SOURCE[0]}")/cases_wine.sh"

@@ -114,7 +114,9 @@ public:
     // The present HID interfaces in a stable platform order; empty when the set is unavailable.
     virtual std::vector<InterfaceInfo> enumerate() = 0;
     // Opens an interface with the given access; nullptr on failure, with the system error code
-    // in *error when error is not null.
+    // in *error when error is not null. A handle with read and write access keeps every input
+    // report that arrives once open() has returned for its reads, also those that come before
+    // its first read (both systems queue a report only for the handles open when it arrives).
     virtual std::unique_ptr<Handle> open(const std::string& path, Access access,
                                          std::uint32_t* error = nullptr) = 0;
 

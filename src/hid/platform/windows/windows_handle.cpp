@@ -28,28 +28,44 @@ std::unique_ptr<WindowsHandle> WindowsHandle::open(std::shared_ptr<const HidLibr
         error = GetLastError();
         return nullptr;
     }
+    // The system queues an input report only for the handles open when it arrives, each in
+    // its own queue. The read handle is opened now, so that an answer to a report written on
+    // this handle, or on another one after this open, waits for the first read; opened at that
+    // read, it would miss an answer that came in between.
+    HANDLE readFile = INVALID_HANDLE_VALUE;
+    if (access == Access::ReadWrite) {
+        readFile = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    }
+    const DWORD readOpenError = readFile == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
     HANDLE readDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (readDone == nullptr || cancel == nullptr) {
-        error = GetLastError();
+    if ((access == Access::ReadWrite && readFile == INVALID_HANDLE_VALUE) || readDone == nullptr ||
+        cancel == nullptr) {
+        error = readOpenError != ERROR_SUCCESS ? readOpenError : GetLastError();
         for (HANDLE h : {readDone, cancel}) {
             if (h != nullptr) {
                 CloseHandle(h);
             }
         }
+        if (readFile != INVALID_HANDLE_VALUE) {
+            CloseHandle(readFile);
+        }
         CloseHandle(file);
         return nullptr;
     }
     return std::unique_ptr<WindowsHandle>(
-        new WindowsHandle(std::move(library), path, access, file, readDone, cancel));
+        new WindowsHandle(std::move(library), path, access, file, readFile, readDone, cancel));
 }
 
 WindowsHandle::WindowsHandle(std::shared_ptr<const HidLibrary> library, std::wstring path,
-                             Access access, HANDLE file, HANDLE readDone, HANDLE cancel)
+                             Access access, HANDLE file, HANDLE readFile, HANDLE readDone,
+                             HANDLE cancel)
     : library_(std::move(library)),
       path_(std::move(path)),
       access_(access),
       file_(file),
+      readFile_(readFile),
       readDone_(readDone),
       cancel_(cancel) {}
 
@@ -125,25 +141,19 @@ bool WindowsHandle::write(const std::uint8_t* data, std::size_t size, std::size_
     return false;
 }
 
-DWORD WindowsHandle::openForReading() {
-    readFile_ = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (readFile_ == INVALID_HANDLE_VALUE) {
-        return GetLastError();
-    }
-    ReportLengths lengths;
-    if (reportLengths(lengths)) {
-        readBuffer_.resize(lengths.input);
-    }
-    return ERROR_SUCCESS;
-}
-
 ReadResult WindowsHandle::failedRead(DWORD error) {
     if (meansUnplugged(error)) {
         gone_ = true;
         return {ReadStatus::Gone, 0, error};
     }
     return {ReadStatus::Error, 0, error};
+}
+
+void WindowsHandle::sizeReadBuffer() {
+    ReportLengths lengths;
+    if (readBuffer_.empty() && reportLengths(lengths)) {
+        readBuffer_.resize(lengths.input);
+    }
 }
 
 ReadResult WindowsHandle::read(std::uint8_t* buffer, std::size_t size, int timeoutMs) {
@@ -156,6 +166,7 @@ ReadResult WindowsHandle::read(std::uint8_t* buffer, std::size_t size, int timeo
         stashed_ = false;
         result = stash_;
     } else {
+        sizeReadBuffer();
         if (readBuffer_.size() < size) {
             readBuffer_.resize(size);
         }
@@ -181,10 +192,7 @@ ReadResult WindowsHandle::waitReadable(int timeoutMs) {
     if (stashed_) {
         return {ReadStatus::Data, 0, 0};
     }
-    ReportLengths lengths;
-    if (readBuffer_.empty() && reportLengths(lengths)) {
-        readBuffer_.resize(lengths.input);
-    }
+    sizeReadBuffer();
     if (readBuffer_.empty()) {
         return {ReadStatus::Data, 0, 0};
     }
@@ -203,13 +211,6 @@ ReadResult WindowsHandle::readReport(int timeoutMs) {
     }
     if (access_ != Access::ReadWrite) {
         return {ReadStatus::Error, 0, ERROR_ACCESS_DENIED};
-    }
-    if (readFile_ == INVALID_HANDLE_VALUE) {
-        const DWORD error = openForReading();
-        if (error != ERROR_SUCCESS) {
-            // The interface vanished between the listing and this read.
-            return failedRead(error == ERROR_FILE_NOT_FOUND ? ERROR_DEVICE_NOT_CONNECTED : error);
-        }
     }
     if (readBuffer_.size() > MAXDWORD) {
         return {ReadStatus::Error, 0, ERROR_INVALID_PARAMETER};

@@ -1,8 +1,8 @@
 #pragma once
 
-// One open HID interface: a synchronous handle for identification and writes, and, opened by
-// the first read(), an overlapped handle for reads that can be given up on a timeout or a
-// cancel request.
+// One open HID interface: a synchronous handle for identification and writes, and, opened with
+// it when reads are allowed, an overlapped handle for reads that can be given up on a timeout or
+// a cancel request.
 
 #include <memory>
 #include <string>
@@ -34,10 +34,10 @@ public:
 
 private:
     WindowsHandle(std::shared_ptr<const HidLibrary> library, std::wstring path, Access access,
-                  HANDLE file, HANDLE readDone, HANDLE cancel);
+                  HANDLE file, HANDLE readFile, HANDLE readDone, HANDLE cancel);
 
-    // Opens the overlapped read handle and sizes the read buffer; the error code on failure.
-    DWORD openForReading();
+    // Gives the read buffer the input report's length, once the capabilities can be read.
+    void sizeReadBuffer();
     ReadResult failedRead(DWORD error);
     // One overlapped read into `readBuffer_`; Data's `bytes` count what it holds.
     ReadResult readReport(int timeoutMs);
@@ -45,10 +45,10 @@ private:
     std::shared_ptr<const HidLibrary> library_;
     std::wstring path_;
     Access access_;
-    HANDLE file_;                             // synchronous, opened with `access_`
-    HANDLE readFile_ = INVALID_HANDLE_VALUE;  // overlapped, used by the reader thread only
-    HANDLE readDone_;                         // manual-reset event of the pending read
-    HANDLE cancel_;                           // manual-reset, set once by cancelRead()
+    HANDLE file_;      // synchronous, opened with `access_`
+    HANDLE readFile_;  // overlapped, read and write access only; used by the reader thread only
+    HANDLE readDone_;  // manual-reset event of the pending read
+    HANDLE cancel_;    // manual-reset, set once by cancelRead()
     // The system wants room for a whole input report, whatever the caller's buffer holds.
     std::vector<std::uint8_t> readBuffer_;
     bool gone_ = false;
