@@ -485,6 +485,8 @@ case_hostile() {
   window_stop
 }
 
+source "$(dirname "${BASH_SOURCE[0]}")/cases_wine_window.sh"
+
 # --- Running them ---
 
 run_cases() {
@@ -506,7 +508,7 @@ run_cases() {
   for name in list show set backup_restore scan monitor resets udev_rule no_permission \
     other_vendor window_start window_hotplug window_two_units window_idle unplug_during_commands \
     hostile \
-    wine_quilloctl wine_probe; do
+    wine_quilloctl wine_window wine_window_installed wine_probe; do
     if [ -n "$only" ] && ! grep -qw -- "$name" <<<"$only"; then continue; fi
     if [ "$name" = wine_probe ] && ! grep -qw -- "$name" <<<"$only"; then continue; fi
     case_dir=$work/cases/$name
