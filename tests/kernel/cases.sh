@@ -506,6 +506,8 @@ case_hostile() {
   window_stop
 }
 
+source "$(dirname "${BASH_SOURCE[0]}")/cases_wine_window.sh"
+
 # --- Running them ---
 
 # Whether this boot runs the case: the host starts one boot for the wine_* cases and one for
@@ -540,7 +542,7 @@ run_cases() {
     other_vendor window_start window_hotplug window_two_units window_idle unplug_during_commands \
     hostile \
     wine_quilloctl wine_set wine_backup_restore wine_resets wine_scan wine_monitor \
-    wine_probe wine_first_answer; do
+    wine_window wine_window_installed wine_probe wine_first_answer; do
     case_selected "$name" "$only" || continue
     case_dir=$work/cases/$name
     mkdir -p "$case_dir"
