@@ -505,7 +505,7 @@ run_cases() {
   only=$(cat "$work/only")
   for name in list show set backup_restore scan monitor resets udev_rule no_permission \
     other_vendor window_start window_hotplug window_two_units window_idle unplug_during_commands \
-    hostile \
+    hostile window_writes window_faults \
     wine_quilloctl wine_probe; do
     if [ -n "$only" ] && ! grep -qw -- "$name" <<<"$only"; then continue; fi
     if [ "$name" = wine_probe ] && ! grep -qw -- "$name" <<<"$only"; then continue; fi
@@ -626,3 +626,6 @@ case_wine_probe() {
       "$case_dir/probe.out" | head -12
   done
 }
+
+# shellcheck source=tests/kernel/cases_window.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cases_window.sh"
