@@ -6,7 +6,11 @@
 //                                           networks, garbage, stray) and, ':' between them,
 //                                           input=<n> output=<n> (data bytes of the reports),
 //                                           no-report-id, answers=<n> (falls silent after n
-//                                           answers), flood=<ms> (an unasked report that often)
+//                                           answers), flood=<ms> (an unasked report that
+//                                           often), unplug-at=<hex> (pulls itself out on
+//                                           receiving a report that starts so), silent-at=<hex>
+//                                           and silent-for=<ms> (falls silent on receiving such
+//                                           a report, answers again that much later)
 //   device <vid> <pid> <serial> <name...>   another HID device (IDs in hex); it never answers
 //   unplug <serial>
 //   mute <serial> | unmute <serial>         stops or resumes answering
@@ -47,6 +51,17 @@ int Number(const std::string& text, int base, int maximum) {
     return value;
 }
 
+std::vector<std::uint8_t> Bytes(const std::string& option, const std::string& hex) {
+    if (hex.empty() || hex.size() % 2 != 0) {
+        throw std::runtime_error(option + " needs whole bytes in hex, not '" + hex + "'");
+    }
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        bytes.push_back(static_cast<std::uint8_t>(Number(hex.substr(i, 2), 16, 0xFF)));
+    }
+    return bytes;
+}
+
 // The unit's own options go to the descriptor and the answers; the rest are the simulator's.
 DeviceSetup UnitSpec(const std::string& model, const std::string& serial,
                      const std::string& options) {
@@ -68,6 +83,12 @@ DeviceSetup UnitSpec(const std::string& model, const std::string& serial,
             setup.answerLimit = Number(value, 10, 1000000);
         } else if (name == "flood") {
             setup.flood = std::chrono::milliseconds(Number(value, 10, 60000));
+        } else if (name == "silent-for") {
+            setup.silentFor = std::chrono::milliseconds(Number(value, 10, 600000));
+        } else if (name == "unplug-at") {
+            setup.unplugAt = Bytes(name, value);
+        } else if (name == "silent-at") {
+            setup.silentAt = Bytes(name, value);
         } else if (name == "delay" || name == "networks" || name == "garbage" || name == "stray") {
             simOptions += ":" + option;
         } else if (!option.empty()) {
@@ -191,6 +212,7 @@ int main() {
                 }
                 device->Pump();
             }
+            units.devices().remove_if([](const auto& device) { return device->pulledOut(); });
         } catch (const std::exception& error) {
             LogLine("-", (std::string("error ") + error.what()).c_str());
         }

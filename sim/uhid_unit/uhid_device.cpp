@@ -153,7 +153,20 @@ void UhidDevice::HandleEvent() {
 
 void UhidDevice::Output(const std::uint8_t* data, std::size_t size) {
     LogLine(setup_.serial, "out", data, size);
-    if (!iface_ || size == 0) {
+    const auto startsWith = [&](const std::vector<std::uint8_t>& prefix) {
+        return !prefix.empty() && size >= prefix.size() &&
+               std::equal(prefix.begin(), prefix.end(), data);
+    };
+    if (startsWith(setup_.unplugAt)) {
+        pulledOut_ = true;  // it never answers this one
+        return;
+    }
+    if (!silent_ && startsWith(setup_.silentAt)) {
+        silent_ = true;
+        silentUntil_ = Clock::now() + setup_.silentFor;
+        LogLine(setup_.serial, "silent");
+    }
+    if (!iface_ || size == 0 || pulledOut_) {
         return;
     }
     // hidraw hands a write over whole, report ID byte included; a device without report IDs
@@ -178,7 +191,7 @@ void UhidDevice::Pump() {
             if (result.status != platform::ReadStatus::Data) {
                 break;
             }
-            if (muted_ || (setup_.answerLimit >= 0 && answers_ >= setup_.answerLimit)) {
+            if (muted_ || Silent()) {
                 continue;
             }
             ++answers_;
@@ -211,6 +224,13 @@ std::optional<Clock::time_point> UhidDevice::NextWake() const {
         wake = wake ? std::min(*wake, nextFlood_) : nextFlood_;
     }
     return wake;
+}
+
+bool UhidDevice::Silent() const {
+    if (setup_.answerLimit >= 0 && answers_ >= setup_.answerLimit) {
+        return true;
+    }
+    return silent_ && (setup_.silentFor.count() == 0 || Clock::now() < silentUntil_);
 }
 
 void UhidDevice::SendInput(const std::uint8_t* report, std::size_t size, bool log) const {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sim/sim_options.h"
 #include "sim/uhid_unit/uhid_descriptor.h"
@@ -26,6 +27,14 @@ struct DeviceSetup {
     std::optional<SimUnitOptions> unit;  // none: a device that is not a unit
     int answerLimit = -1;                // answers sent before it falls silent (-1: no limit)
     std::chrono::milliseconds flood{0};  // an unasked input report this often (0: none)
+    // Falls silent on receiving a report that starts with these bytes (report ID first; empty:
+    // never) and answers again silentFor later (0: stays silent), as a unit that stops
+    // answering for a while; what it is asked meanwhile stays unanswered.
+    std::vector<std::uint8_t> silentAt;
+    std::chrono::milliseconds silentFor{0};
+    // The device pulls itself out right after receiving a report that starts with these bytes
+    // (report ID first; empty: never), as a cable pulled between two reports.
+    std::vector<std::uint8_t> unplugAt;
 };
 
 class UhidDevice {
@@ -47,10 +56,14 @@ public:
     std::optional<Clock::time_point> NextWake() const;
 
     void setMuted(bool muted) { muted_ = muted; }
+    // True once the device has received its unplugAt report: the owner destroys it.
+    bool pulledOut() const { return pulledOut_; }
     void setFlood(std::chrono::milliseconds every);
 
 private:
     void Output(const std::uint8_t* data, std::size_t size);
+    // Past the answer limit, or within the silence silentAt began.
+    bool Silent() const;
     void SendInput(const std::uint8_t* report, std::size_t size, bool log) const;
 
     DeviceSetup setup_;
@@ -58,6 +71,9 @@ private:
     std::unique_ptr<SimInterface> iface_;  // the unit's answers; null for a device that is not
     bool muted_ = false;
     int answers_ = 0;
+    bool silent_ = false;            // silentAt was received
+    Clock::time_point silentUntil_;  // and the silence lasts until then (with silentFor)
+    bool pulledOut_ = false;
     Clock::time_point nextFlood_;
 };
 

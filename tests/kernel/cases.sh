@@ -540,7 +540,7 @@ run_cases() {
   boot=$(cat "$work/boot")
   for name in list show set backup_restore scan monitor resets udev_rule no_permission \
     other_vendor window_start window_hotplug window_two_units window_idle unplug_during_commands \
-    hostile \
+    hostile window_writes window_faults \
     wine_quilloctl wine_set wine_backup_restore wine_resets wine_scan wine_monitor \
     wine_window wine_window_installed wine_probe wine_first_answer; do
     case_selected "$name" "$only" || continue
@@ -614,3 +614,5 @@ case_wine_probe() {
 }
 
 source "$(dirname "${BASH_SOURCE[0]}")/cases_wine.sh"
+# shellcheck source=tests/kernel/cases_window.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cases_window.sh"
