@@ -177,8 +177,9 @@ bool SimInterface::write(const std::uint8_t* data, std::size_t size,
     bool confirmed = true;
     {
         std::lock_guard lock(mutex_);
-        if (!pluggedIn_ || faults_.writeErrors > 0) {
-            if (pluggedIn_) {
+        const bool unwritable = size > 1 && faults_.unwritableCodes.count(data[1]) > 0;
+        if (!pluggedIn_ || unwritable || faults_.writeErrors > 0) {
+            if (pluggedIn_ && !unwritable) {
                 --faults_.writeErrors;
             }
             failure = platform::WriteFailure::NotSent;

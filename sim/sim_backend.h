@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,8 @@ struct Faults {
     int garbageEvery = 0;
     // A scan line nobody asked for arrives this often (0: never).
     std::chrono::milliseconds strayLineEvery{0};
+    // Every write of a report with one of these codes fails before anything is sent.
+    std::set<std::uint8_t> unwritableCodes{};
 };
 
 // One virtual HID interface. Tests reach it through SimBackend and use it from the main thread;

@@ -131,7 +131,7 @@ const char* const kCommonHelp =
     "  0  done\n"
     "  1  usage error, or a file that cannot be read or written\n"
     "  2  no unit attached, no such unit, or several and none chosen\n"
-    "  3  the unit did not answer in time\n"
+    "  3  the unit did not answer in time, or what was to be sent could not be written\n"
     "  4  a setting, value or backup was refused, or the unit did not take a value\n"
     "  5  the Quillo Config window or another quilloctl is using the units, or no permission\n"
     "     to open the unit\n"

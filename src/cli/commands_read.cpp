@@ -110,7 +110,8 @@ int RunScan(Command& command) {
     };
     for (int round = 0; round < kRounds && lines.empty() && !Interrupted() && link.pluggedIn();
          ++round) {
-        link.Run(protocol::scanAtSequence());
+        // An AT sequence that did not go out whole is sent again the next round.
+        static_cast<void>(link.Run(protocol::scanAtSequence()));
         link.Listen(protocol::kScanRepeatInterval, [&](const UnitLink::Report& report) {
             collect(report);
             return lines.empty();
@@ -122,7 +123,7 @@ int RunScan(Command& command) {
             return true;
         });
     }
-    link.Run(protocol::scanClosingSequence());
+    const bool closed = link.Run(protocol::scanClosingSequence());
 
     // As in the window's list: each network once (a network has one line per access point),
     // and no more than the list holds.
@@ -140,6 +141,13 @@ int RunScan(Command& command) {
         record.networks.push_back({name, QString::fromStdU16String(network.line)});
     }
     command.Print(record);
+    if (!closed) {
+        command.err() << command.unit->title()
+                      << (link.pluggedIn() ? ":" : " was unplugged during the scan;")
+                      << " its Wi-Fi module could not be switched back and may stay in "
+                         "pass-through mode; scan again, or switch the unit off and on.\n";
+        return Interrupted() ? kExitInterrupted : kExitNoAnswer;
+    }
     if (Interrupted()) {
         command.err() << "Interrupted; the unit's Wi-Fi module was switched back.\n";
         return kExitInterrupted;

@@ -51,7 +51,13 @@ int WriteUnit(Command& command, UnitEntry& unit, UnitLink& link, bool wifi, bool
         error = QStringLiteral("nothing was sent: ") + notCarried.join(QStringLiteral("; "));
         return kExitRefused;
     }
-    link.Run(*steps);
+    // A write that did not go out may have left the unit inside its setup bracket or with its
+    // Wi-Fi module off, which no read-back shows.
+    if (!link.Run(*steps)) {
+        error = QStringLiteral(
+            "not every write could be sent; the unit may hold only some of the new settings");
+        return kExitNoAnswer;
+    }
     const std::optional<UnitValues> readBack = link.ReadSettings(missing);
     if (!readBack) {
         error = !link.pluggedIn() ? QStringLiteral("unplugged while it was written")
@@ -216,7 +222,10 @@ int RunResetFilter(Command& command) {
     UnitLink& link = *command.link;
     QElapsedTimer sinceReset;
     sinceReset.start();
-    link.Run(protocol::filterResetSequence());
+    if (!link.Run(protocol::filterResetSequence())) {
+        command.err() << "The filter timer reset could not be written to " << unit.title() << ".\n";
+        return kExitNoAnswer;
+    }
     const std::optional<UnitLink::Report> answer = link.Ask(protocol::Code_Filter_timer);
     if (!answer) {
         return command.Unanswered(unit, link, protocol::Code_Filter_timer);
@@ -257,7 +266,11 @@ int RunFactoryReset(Command& command) {
     if (!steps.empty() && steps.back() == protocol::readRequest(protocol::kReadChain.front())) {
         steps.pop_back();
     }
-    command.link->Run(steps);
+    if (!command.link->Run(steps)) {
+        command.err() << "The factory reset could not be written to " << unit.title()
+                      << "; its settings may not have been restored.\n";
+        return kExitNoAnswer;
+    }
     protocol::CommandCode missing{};
     if (!command.link->ReadSettings(missing)) {
         return command.Unanswered(unit, *command.link, missing);

@@ -17,7 +17,7 @@ enum ExitStatus {
     kExitDone = 0,
     kExitUsage = 1,
     kExitNoUnit = 2,    // no unit, or several and none chosen
-    kExitNoAnswer = 3,  // the unit did not answer in time
+    kExitNoAnswer = 3,  // the unit did not answer in time, or a write did not go out
     kExitRefused = 4,   // a value, a combination or a backup file was refused, or not taken
     kExitBusy = 5,      // another program holds the units, or no permission
     kExitInterrupted = 130,

@@ -55,9 +55,9 @@ bool UnitLink::pluggedIn() const {
     return device_.IsPluggedIn();
 }
 
-void UnitLink::Run(const protocol::Sequence& steps) {
+bool UnitLink::Run(const protocol::Sequence& steps) {
     model::HidReportDevice writer(device_);
-    protocol::runSequence(&writer, steps, [](std::chrono::milliseconds pause) {
+    return protocol::runSequence(&writer, steps, [](std::chrono::milliseconds pause) {
         QThread::msleep(static_cast<unsigned long>(pause.count()));
     });
 }
@@ -118,8 +118,9 @@ std::optional<UnitValues> UnitLink::ReadSettings(protocol::CommandCode& missing)
 }
 
 std::optional<UnitStates> UnitLink::States(protocol::CommandCode& missing) {
-    // The window's status poll, with the filter page shown, then its three answers.
-    Run(protocol::statusPollSequence(true));
+    // The window's status poll, with the filter page shown, then its three answers. A request
+    // that did not go out shows as its missing answer.
+    static_cast<void>(Run(protocol::statusPollSequence(true)));
     std::map<protocol::CommandCode, Report> answers;
     const protocol::CommandCode codes[] = {protocol::Code_Wi_Fi_state, protocol::Code_Master_state,
                                            protocol::Code_Filter_timer};

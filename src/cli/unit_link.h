@@ -35,7 +35,8 @@ public:
     ~UnitLink();
 
     // Sends the steps; pauses are slept. Not interruptible: a group of writes is never cut.
-    void Run(const protocol::Sequence& steps);
+    // False when a command did not go out whole (the later ones were still sent).
+    [[nodiscard]] bool Run(const protocol::Sequence& steps);
     // Asks for one code and waits for its answer; std::nullopt after the time-out, an
     // interruption or an unplug.
     std::optional<Report> Ask(protocol::CommandCode code);

@@ -4,14 +4,16 @@
 
 namespace quillo::protocol {
 
-void runSequence(ReportDevice* device, const Sequence& sequence, const SleepFunction& sleep) {
+bool runSequence(ReportDevice* device, const Sequence& sequence, const SleepFunction& sleep) {
+    bool whole = true;
     for (const Step& step : sequence) {
         if (step.kind == Step::Kind::Send) {
-            SendCommand(device, step.code, step.payload);
+            whole = SendCommand(device, step.code, step.payload).whole() && whole;
         } else if (sleep) {
             sleep(step.pause);
         }
     }
+    return whole;
 }
 
 }  // namespace quillo::protocol

@@ -33,7 +33,8 @@ using Sequence = std::vector<Step>;
 using SleepFunction = std::function<void(std::chrono::milliseconds)>;
 
 // Sends each step with SendCommand and waits with `sleep` for each pause. With no device the
-// commands are dropped (as SendCommand does) but the pauses are still taken.
-void runSequence(ReportDevice* device, const Sequence& sequence, const SleepFunction& sleep);
+// commands are dropped (as SendCommand does) but the pauses are still taken. A command that
+// fails does not stop the sequence; the result says whether every command went out whole.
+bool runSequence(ReportDevice* device, const Sequence& sequence, const SleepFunction& sleep);
 
 }  // namespace quillo::protocol

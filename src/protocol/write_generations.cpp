@@ -9,6 +9,7 @@ void WriteGenerations::written(CommandCode code) {
 void WriteGenerations::forgetUnanswered(CommandCode code, Clock::time_point now) {
     std::deque<Stamp>& stamps = stamps_[code];
     while (!stamps.empty() && now - stamps.front().sent > kAnswerTime) {
+        newestExpired_[code] = stamps.front().generation;
         stamps.pop_front();
     }
 }
@@ -26,7 +27,11 @@ bool WriteGenerations::answerIsCurrent(CommandCode code, Clock::time_point now) 
     forgetUnanswered(code, now);
     std::deque<Stamp>& stamps = stamps_[code];
     if (stamps.empty()) {
-        // Asked for before the stamps were forgotten: current unless its code was written since.
+        // A slow unit's answer to a request that ran out of time, or one asked for before the
+        // stamps were forgotten: current unless its code was written since.
+        if (newestExpired_[code]) {
+            return *newestExpired_[code] == generation_[code];
+        }
         return generation_[code] == generationAtClear_[code];
     }
     const std::uint32_t stamp = stamps.front().generation;
@@ -39,6 +44,7 @@ void WriteGenerations::clear() {
     for (std::deque<Stamp>& stamps : stamps_) {
         stamps.clear();
     }
+    newestExpired_.fill(std::nullopt);
 }
 
 }  // namespace quillo::protocol

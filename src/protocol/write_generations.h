@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 
 #include "protocol/command_code.h"
 
@@ -18,7 +19,9 @@ namespace quillo::protocol {
 //
 // A request whose answer never comes (lost, or skipped by the unit) must not make every later
 // answer of its code look old: a stamp stops counting once kAnswerTime has passed since its
-// request went out, long after any unit that answers at all has answered.
+// request went out, long after most units have answered. An answer that comes later still is
+// judged by the newest request of its code whose time ran out: current when that request went
+// out after the last write.
 class WriteGenerations {
 public:
     using Clock = std::chrono::steady_clock;
@@ -29,8 +32,9 @@ public:
     void written(CommandCode code);
     void requested(CommandCode code, Clock::time_point now);
     // For an answer of `code`: false when its request went out before a later write of `code`.
-    // An answer without a stamp (asked for before clear(), its stamp over the bound or out of
-    // time) counts as current only while its code has not been written since the last clear().
+    // An answer without a stamp counts as current when the newest request of its code that ran
+    // out of time went out after the last write; with none since the last clear() (asked for
+    // before it, or its stamp over the bound), only while its code has not been written since.
     bool answerIsCurrent(CommandCode code, Clock::time_point now);
     // Forgets every stamp (the device list was rebuilt; the unit may be the same one, with its
     // answers still on the way).
@@ -46,6 +50,8 @@ private:
     std::array<std::uint32_t, 256> generation_{};
     std::array<std::uint32_t, 256> generationAtClear_{};
     std::array<std::deque<Stamp>, 256> stamps_{};
+    // The generation of the newest request per code that ran out of time since the last clear().
+    std::array<std::optional<std::uint32_t>, 256> newestExpired_{};
 };
 
 }  // namespace quillo::protocol

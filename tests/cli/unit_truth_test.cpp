@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "cli/records.h"
@@ -219,13 +220,90 @@ TEST_F(CliTest, AFilterResetTheUnitDidNotTakeFails) {
     EXPECT_TRUE(run.out.isEmpty());
 }
 
+// A command whose writes did not go out never ends as done: it says what could not be written
+// and ends with status 3, even where a read-back would not tell (a Wi-Fi module left off, a
+// setup bracket left open, a scan's pass-through left on).
+TEST_F(CliTest, WritesThatDidNotGoOutAreNeverToldAsDone) {
+    struct Case {
+        const char* what;
+        QStringList arguments;
+        std::set<std::uint8_t> unwritable;
+        int afterMs;  // the fault starts this long after the command, 0 at once
+        QString err;  // what the command tells (a restore in its result line)
+    };
+    const Case cases[] = {
+        {"factory reset",
+         {"factory-reset", "--yes"},
+         {protocol::Code_Factory_reset},
+         0,
+         "The factory reset could not be written to 1. Aldrun Quillo Solvi"},
+        {"Wi-Fi module restart after a set",
+         {"set", "channel=3"},
+         {protocol::Code_Wi_Fi_module},
+         0,
+         "not every write could be sent"},
+        {"setup bracket of a fan write",
+         {"set", "night-timer=01:00"},
+         {protocol::Code_Setup_mode},
+         0,
+         "not every write could be sent"},
+        {"restore",
+         {"restore", "RESTORE"},
+         {protocol::Code_Wi_Fi_module},
+         0,
+         ": failed: not every write could be sent"},
+        {"filter reset",
+         {"reset-filter"},
+         {protocol::Code_Filter_reset},
+         0,
+         "The filter timer reset could not be written to 1. Aldrun Quillo Solvi"},
+        // The lines have come; the closing sequence fails.
+        {"scan's closing sequence",
+         {"scan"},
+         {protocol::Code_AT_mode, protocol::Code_Wi_Fi_module},
+         800,
+         "1. Aldrun Quillo Solvi: its Wi-Fi module could not be switched back"},
+    };
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("b.json"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        sim::SimInterface& unit = Plug(Model::Solvi);
+        unit.unit()->parameters().channel = 9;
+        QStringList arguments = c.arguments;
+        if (arguments.contains(QStringLiteral("RESTORE"))) {
+            ASSERT_EQ(Run({"backup", file}).status, 0);
+            arguments.replace(1, file);
+        }
+        sim::Faults faults;
+        faults.unwritableCodes = c.unwritable;
+        QTimer later;
+        later.setSingleShot(true);
+        QObject::connect(&later, &QTimer::timeout, [&] { unit.setFaults(faults); });
+        if (c.afterMs == 0) {
+            unit.setFaults(faults);
+        } else {
+            later.start(c.afterMs);
+        }
+        const CliRun run = Run(arguments);
+        EXPECT_EQ(run.status, 3) << run.out.toStdString() << run.err.toStdString();
+        const QString told = arguments.front() == u"restore" ? run.out : run.err;
+        EXPECT_TRUE(told.contains(c.err)) << told.toStdString();
+        EXPECT_FALSE(run.out.contains(QStringLiteral("restored on")));
+    }
+}
+
 TEST_F(CliTest, AScanWhoseUnitIsUnpluggedSaysSo) {
     sim::SimInterface& unit = Plug(Model::Solvi);
     unit.unit()->accessPoints.clear();  // the module lists nothing before the unplug
     QTimer::singleShot(300, [this, &unit] { backend_->unplug(unit.path()); });
     const CliRun run = Run({"scan"});
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err.trimmed(), "1. Aldrun Quillo Solvi was unplugged during the scan.");
+    EXPECT_EQ(run.err.trimmed(),
+              "1. Aldrun Quillo Solvi was unplugged during the scan; its Wi-Fi module could not "
+              "be switched back and may stay in pass-through mode; scan again, or switch the unit "
+              "off and on.");
 }
 
 // Unplugged while the monitor runs, with a long time-out: the monitor ends at once and says why.

@@ -61,6 +61,26 @@ TEST(WriteGenerations, AnUnansweredRequestStopsCountingAfterItsTime) {
     }
 }
 
+// A unit slower than a request's time: its answer, stamp gone, is judged by the newest request
+// of its code that ran out of time, which tells whether it was asked for after the last write.
+TEST(WriteGenerations, ALateAnswerIsJudgedByTheNewestRequestThatRanOutOfTime) {
+    const Clock::time_point t{};
+    const auto late = t + WriteGenerations::kAnswerTime + milliseconds(500);
+    WriteGenerations g;
+    g.written(Code_Device_mode);       // an Apply, then a factory reset and its read chain
+    g.requested(Code_Device_mode, t);  // answered only 1.5 s later
+    g.requested(Code_Night_timer, t);  // under way when the fan page is applied
+    g.written(Code_Night_timer);
+    EXPECT_TRUE(g.answerIsCurrent(Code_Device_mode, late));
+    EXPECT_FALSE(g.answerIsCurrent(Code_Night_timer, late));
+    // Written again after the late request: an answer now can only be old.
+    g.written(Code_Device_mode);
+    EXPECT_FALSE(g.answerIsCurrent(Code_Device_mode, late));
+    // A rebuilt device list forgets them: the write since the rebuild decides.
+    g.clear();
+    EXPECT_TRUE(g.answerIsCurrent(Code_Device_mode, late));
+}
+
 // A unit that leaves requests unanswered cannot grow the record without bound: the oldest
 // stamps go first.
 TEST(WriteGenerations, KeepsABoundedNumberOfStampsPerCode) {

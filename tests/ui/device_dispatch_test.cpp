@@ -582,6 +582,31 @@ TEST_F(ChainFixture, AnAnswerAskedForBeforeAWriteDoesNotUndoIt) {
     qunsetenv("QUILLO_MESSAGE_BOXES");
 }
 
+// A unit slower than a request's time, after an Apply and a factory reset: the chain's answers
+// come well over a second after their requests, which went out after the write, and show the
+// defaults the unit now holds.
+TEST_F(ChainFixture, ALateAnswerAskedForAfterAWriteIsShown) {
+    qputenv("QUILLO_MESSAGE_BOXES", "stderr");
+    StartWith(sim::SimUnit::Defaults(sim::Model::Pargo, "00000001"));  // master, no router
+    const sim::UnitParameters& held = Interface(0).unit()->parameters();
+    form_->RadioButton_slave->setChecked(true);
+    form_->RadioButton_with_router->setChecked(true);
+    form_->ComboBox_Wi_Fi_name->setEditText(QStringLiteral("Office"));
+    form_->Button_Apply_Save_Wi_FiClick();
+    ASSERT_EQ(held.deviceMode, protocol::unit::kModeSlave);
+
+    sim::Faults slow;
+    slow.answerDelay = 1500ms;
+    Interface(0).setFaults(slow);
+    form_->Button_Restore_default_parametersClick();
+    ASSERT_EQ(held.deviceMode, protocol::unit::kModeMaster);
+    // Device mode, then connection type, each 1.5 s after its request.
+    EXPECT_TRUE(WaitFor([&] { return form_->RadioButton_master->isChecked(); }, 4000));
+    EXPECT_TRUE(WaitFor([&] { return form_->RadioButton_without_router->isChecked(); }, 4000));
+    EXPECT_EQ(form_->DeviceSettings.Device_mode, protocol::unit::kModeMaster);
+    qunsetenv("QUILLO_MESSAGE_BOXES");
+}
+
 TEST_F(DeviceTest, ASlavesRouterChoiceFollowsTheNetworkName) {
     backend_->plugUnit(sim::Model::Solvi);
     Start();
