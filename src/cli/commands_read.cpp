@@ -11,6 +11,7 @@
 #include "cli/command.h"
 #include "cli/command_table.h"
 #include "cli/console.h"
+#include "cli/terminal_text.h"
 #include "protocol/input_report.h"
 #include "protocol/unit_contract.h"
 #include "protocol/wifi_scan.h"
@@ -89,10 +90,11 @@ int RunBackup(Command& command) {
         command.err() << path << ": cannot be written: " << file.errorString() << "\n";
         return kExitUsage;
     }
-    command.Print(
-        DoneRecord{QStringLiteral("Saved the settings of %1 (serial %2) to %3.")
-                       .arg(command.unit->title(),
-                            row.serial.isEmpty() ? QStringLiteral("unknown") : row.serial, path)});
+    command.Print(DoneRecord{
+        QStringLiteral("Saved the settings of %1 (serial %2) to %3.")
+            .arg(command.unit->title(),
+                 row.serial.isEmpty() ? QStringLiteral("unknown") : TerminalText(row.serial),
+                 path)});
     return kExitDone;
 }
 

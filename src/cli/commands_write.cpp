@@ -10,6 +10,7 @@
 #include "cli/command_table.h"
 #include "cli/console.h"
 #include "cli/setting_keys.h"
+#include "cli/terminal_text.h"
 #include "cli/write_plan.h"
 #include "protocol/read_chain.h"
 #include "protocol/write_sequences.h"
@@ -201,7 +202,7 @@ int RunRestore(Command& command) {
         }
         command.Print(
             DoneRecord{QStringLiteral("%1  %2: %3")
-                           .arg(unit->title(), unit->path,
+                           .arg(unit->title(), TerminalText(unit->path),
                                 unitStatus == kExitDone ? QStringLiteral("restored")
                                                         : QStringLiteral("failed: ") + error)});
         if (result == kExitDone) {
@@ -242,8 +243,8 @@ int RunFactoryReset(Command& command) {
                              "confirm (standard input is not a terminal).\n";
             return kExitUsage;
         }
-        command.out() << "Restore the default settings of " << unit.title() << " at " << unit.path
-                      << "? [y/N] ";
+        command.out() << "Restore the default settings of " << unit.title() << " at "
+                      << TerminalText(unit.path) << "? [y/N] ";
         command.out().flush();
         const QString answer = command.context().readAnswer().trimmed().toLower();
         if (answer != u"y" && answer != u"yes") {

@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/command_table.h"
+#include "cli/terminal_text.h"
 #include "hid/hid_device.h"
 #include "platform/program_version.h"
 
@@ -105,13 +106,13 @@ UnitEntry* ChooseUnit(const Options& options, UnitList& list, QTextStream& err, 
     } else {
         err << "Several units are attached; choose one with --device N, --serial S or --path P:\n";
         for (const UnitEntry& unit : units) {
-            err << "  " << unit.title() << "  " << unit.path << "\n";
+            err << "  " << unit.title() << "  " << TerminalText(unit.path) << "\n";
         }
         return nullptr;
     }
     if (!chosen->usable()) {
         status = kExitBusy;
-        err << chosen->title() << " at " << chosen->path
+        err << chosen->title() << " at " << TerminalText(chosen->path)
             << " cannot be opened for reading and writing: no permission, or another program "
                "holds it.\n";
         return nullptr;

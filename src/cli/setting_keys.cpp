@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "cli/terminal_text.h"
 #include "lang/message_catalogue.h"
 #include "protocol/conversions.h"
 #include "protocol/ip_octets.h"
@@ -484,7 +485,8 @@ QString DisplayValue(const SettingKey& key, const PageState& state) {
     if (value.isBool()) {
         return value.toBool() ? QStringLiteral("on") : QStringLiteral("off");
     }
-    QString text = value.isDouble() ? QString::number(value.toInt()) : value.toString();
+    QString text =
+        value.isDouble() ? QString::number(value.toInt()) : TerminalText(value.toString());
     if (*key.unit != '\0') {
         text += QLatin1Char(' ') + QString::fromLatin1(key.unit);
     }

@@ -85,6 +85,50 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"32 bytes that are not UTF-8", std::string(32, '\xC4'),
                                QString(32, QChar(0xC4))}));
 
+// Texts from the unit and from the air reach the terminal with their control characters
+// escaped: an access point cannot send the terminal commands through a scan.
+TEST_F(CliTest, TextsFromTheUnitAndTheAirShowTheirControlCharactersEscaped) {
+    sim::SimUnit& unit = *Plug(Model::Solvi).unit();
+    unit.parameters().wifiName = "Home\x1b[2J";
+    unit.parameters().wifiPassword = "pass\\word\x07";
+    unit.setSerialNumber(
+        "SN\x9b"
+        "31m");  // an 8-bit CSI
+    unit.accessPoints = {R"(+CWLAP:(3,"Evil)"
+                         "\x1b]0;owned\x07\xE2\x80\xAE"
+                         "ten"
+                         R"(",-58,"a4:2b:b0:5e:11:02",6,-8,0))"};
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("b.json"));
+    struct Row {
+        QStringList arguments;
+        QString shown;
+    };
+    const Row rows[] = {
+        {{"show"},
+         R"(  Wi-Fi name: Home\x1b[2J)"
+         "\n"},
+        {{"show"},
+         R"(  Wi-Fi password: pass\\word\x07)"
+         "\n"},
+        {{"show"}, R"(, serial SN\x9b31m,)"},
+        {{"list"}, R"(  SN\x9b31m  )"},
+        {{"scan"},
+         R"(Evil\x1b]0;owned\x07\u202eten)"
+         "\n"},
+        {{"backup", file}, R"((serial SN\x9b31m))"},
+    };
+    for (const Row& row : rows) {
+        const CliRun run = Run(row.arguments);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(row.shown)) << run.out.toStdString();
+        for (const QChar c : run.out + run.err) {
+            EXPECT_TRUE(c == u'\n' || (c >= u' ' && c != u'\x7f' && (c < u'\x80' || c > u'\x9f')))
+                << row.arguments.join(' ').toStdString() << ": U+" << std::hex << int{c.unicode()};
+        }
+    }
+}
+
 TEST_F(CliTest, TheWindowsRulesAndMessagesHold) {
     sim::SimInterface& unit = Plug(Model::Solvi);
     struct Refused {
