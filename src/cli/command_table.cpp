@@ -48,7 +48,11 @@ const std::vector<CommandRow>& CommandTable() {
          .details =
              "Writes the unit's settings to FILE as JSON: format, version, model, serial number,\n"
              "date, the Wi-Fi name's bytes, and the \"wifi\" and \"fan\" settings under the keys\n"
-             "of 'show --json'.\n",
+             "of 'show --json'. The file may be edited: an edited \"wifi-name\" wins and goes out\n"
+             "as UTF-8; \"wifi-name-bytes\" only keeps an unedited name exact. When the unit "
+             "holds\n"
+             "what its mode's rules refuse (a name over 32 bytes on a slave), it says so: restore\n"
+             "refuses that file as it stands.\n",
          .arguments = Arguments::File,
          .run = RunBackup},
         {.name = "restore",

@@ -144,9 +144,8 @@ int CheckRestore(Command& command) {
         command.err() << error << "\n";
         return kExitRefused;
     }
-    PageState trial = model::StartupPageState();
-    ApplyBackup(*command.backup, trial);
-    if (!PlanWrites(trial, true, true, error)) {
+    error = RestoreRefusal(*command.backup);
+    if (!error.isEmpty()) {
         command.err() << error << "\n";
         return kExitRefused;
     }

@@ -500,10 +500,14 @@ QString SetFromJson(const SettingKey& key, const QJsonValue& value, PageState& s
         return error;
     }
     if (key.kind == Kind::Name) {
-        // The unit holds 32 bytes; the window's box never lets more through.
-        const std::size_t bytes =
-            protocol::wifiNameBytes(S(checked.toString()), state.wifi.nameReadBytes).size();
-        if (bytes > protocol::kMaxWiFiNameBytes) {
+        // The unit holds 32 bytes; the window's box never lets more through. A longer name the
+        // unit reported goes back as it came where the window sends it unchecked (hidden), and
+        // is refused by the page's rules where the user could edit it.
+        const std::vector<std::uint8_t> nameBytes =
+            protocol::wifiNameBytes(S(checked.toString()), state.wifi.nameReadBytes);
+        const std::size_t bytes = nameBytes.size();
+        const bool asRead = !nameBytes.empty() && nameBytes == state.wifi.nameReadBytes;
+        if (!asRead && bytes > protocol::kMaxWiFiNameBytes) {
             const QString message = EnglishMessage(protocol::kMessageNameLength);
             // Letters beyond ASCII take more than one byte each.
             return bytes == static_cast<std::size_t>(checked.toString().size())

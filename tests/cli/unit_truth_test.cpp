@@ -85,6 +85,82 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"32 bytes that are not UTF-8", std::string(32, '\xC4'),
                                QString(32, QChar(0xC4))}));
 
+// The file an installer takes from one unit, edits and restores to others: a name edited in
+// it wins and goes out as UTF-8, as an edited name does from the window; an unedited one goes
+// back as the bytes it was read as.
+TEST_F(CliTest, ANameEditedInABackupGoesOutAsUtf8) {
+    struct Row {
+        const char* what;
+        std::string held;  // by the unit backed up
+        QString edited;    // "wifi-name" in the file
+        std::string sent;
+    };
+    const Row rows[] = {
+        {"ASCII", "Kelmair-3800", QStringLiteral("Office"), "Office"},
+        {"Cyrillic", "Kelmair-3800", QStringLiteral("Дом"), "\xD0\x94\xD0\xBE\xD0\xBC"},
+        {"a Latin-1 name edited", "Caf\xE9", QStringLiteral("Café!"), "Caf\xC3\xA9!"},
+        {"a Latin-1 name as it was", "Caf\xE9", QStringLiteral("Café"), "Caf\xE9"},
+    };
+    Plug(Model::Solvi);
+    Plug(Model::Solvi);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("b.json"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Interface(0).unit()->parameters().wifiName = row.held;
+        ASSERT_EQ(Run({"backup", "--device", "1", file}).status, 0);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QJsonObject backup = QJsonDocument::fromJson(f.readAll()).object();
+        QJsonObject wifi = backup.value("wifi").toObject();
+        wifi["wifi-name"] = row.edited;
+        backup["wifi"] = wifi;
+        f.resize(0);
+        f.write(QJsonDocument(backup).toJson());
+        f.close();
+        const CliRun restore = Run({"restore", "--device", "2", file});
+        EXPECT_EQ(restore.status, 0) << restore.err.toStdString();
+        EXPECT_EQ(Interface(1).unit()->parameters().wifiName, row.sent);
+    }
+}
+
+// A unit may hold a longer name than can be typed. Its backup goes back byte for byte where
+// the window sends the name unchecked (a master without router hides it); where the name is
+// the user's to edit, the window refuses it, and so does restore: backup says so at once.
+TEST_F(CliTest, ABackupOfANameLongerThanATypedOneAgreesWithRestore) {
+    const std::string name = "0123456789012345678901234567890123456789";
+    struct Row {
+        const char* what;
+        std::uint8_t mode;
+        int restored;
+        QString said;  // by backup and restore
+    };
+    const Row rows[] = {
+        {"hidden", protocol::unit::kModeMaster, 0, QString()},
+        {"the user's to edit", protocol::unit::kModeSlave, 4,
+         "wifi-name: The length of name of Wi-Fi must be 1 - 32 characters"},
+    };
+    Plug(Model::Solvi);
+    Plug(Model::Solvi);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("b.json"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        sim::UnitParameters& held = Interface(0).unit()->parameters();
+        held.deviceMode = row.mode;
+        held.wifiName = name;
+        Interface(1).unit()->parameters().wifiName = "Other";
+        const CliRun backup = Run({"backup", "--device", "1", file});
+        ASSERT_EQ(backup.status, 0) << backup.err.toStdString();
+        EXPECT_EQ(backup.err.isEmpty(), row.said.isEmpty()) << backup.err.toStdString();
+        EXPECT_TRUE(backup.err.contains(row.said)) << backup.err.toStdString();
+        const CliRun restore = Run({"restore", "--device", "2", file});
+        EXPECT_EQ(restore.status, row.restored) << restore.err.toStdString();
+        EXPECT_TRUE(restore.err.contains(row.said)) << restore.err.toStdString();
+        EXPECT_EQ(Interface(1).unit()->parameters().wifiName, row.restored == 0 ? name : "Other");
+    }
+}
+
 // Texts from the unit and from the air reach the terminal with their control characters
 // escaped: an access point cannot send the terminal commands through a scan.
 TEST_F(CliTest, TextsFromTheUnitAndTheAirShowTheirControlCharactersEscaped) {
