@@ -44,10 +44,18 @@ int WriteUnit(Command& command, UnitEntry& unit, UnitLink& link, bool wifi, bool
     if (!steps) {
         return kExitRefused;
     }
-    // What the unit would hold after these bytes: a value the mode overrides is refused here.
+    // What the unit would hold after these bytes: a value the mode overrides is refused here,
+    // naming the mode and connection it is sent with.
+    const PageState after = StateFromValues(ValuesAfter(*values, *steps));
+    QStringList mode;
+    for (const char* name : {"mode", "connection"}) {
+        if (const SettingKey* key = FindKey(QLatin1String(name), unit.model)) {
+            mode << QStringLiteral("%1=%2").arg(KeyName(*key), DisplayValue(*key, after));
+        }
+    }
     const QStringList notCarried =
-        Differences(state, StateFromValues(ValuesAfter(*values, *steps)), asked,
-                    QStringLiteral("but in this mode the unit would hold"));
+        Differences(state, after, asked,
+                    QStringLiteral("but with %1 the unit would hold").arg(mode.join(u' ')));
     if (!notCarried.isEmpty()) {
         error = QStringLiteral("nothing was sent: ") + notCarried.join(QStringLiteral("; "));
         return kExitRefused;
@@ -226,7 +234,7 @@ int RunResetFilter(Command& command) {
     const quint32 seconds = protocol::InputReport(std::span<const std::uint8_t>(*answer)).seconds();
     const qint64 allowed = sinceReset.elapsed() / 1000 + 1;
     if (seconds > allowed) {
-        command.err() << unit.title() << " did not reset its filter timer: it counts "
+        command.err() << unit.title() << " did not reset its filter timer: it still reads "
                       << FilterTimeText(seconds) << ".\n";
         return kExitRefused;
     }

@@ -223,7 +223,8 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
     if (parser.isSet(device)) {
         options.device = PositiveNumber(parser.value(device));
         if (!options.device) {
-            err << "--device: expected a unit number, 1 or more ('quilloctl list' shows them)\n";
+            err << "--device \"" << parser.value(device)
+                << "\": expected a unit number, 1 or more ('quilloctl list' shows them)\n";
             return kExitUsage;
         }
     }
@@ -236,7 +237,8 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
     if (parser.isSet(timeout)) {
         const std::optional<int> ms = PositiveNumber(parser.value(timeout));
         if (!ms || *ms > 600000) {
-            err << "--timeout: expected milliseconds from 1 to 600000\n";
+            err << "--timeout \"" << parser.value(timeout)
+                << "\": expected milliseconds from 1 to 600000\n";
             return kExitUsage;
         }
         options.timeout = std::chrono::milliseconds(*ms);
@@ -244,7 +246,8 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
     if (parser.isSet(count)) {
         options.count = PositiveNumber(parser.value(count));
         if (!options.count) {
-            err << "--count: expected a number of lines, 1 or more\n";
+            err << "--count \"" << parser.value(count)
+                << "\": expected a number of lines, 1 or more\n";
             return kExitUsage;
         }
     }

@@ -422,7 +422,8 @@ QString Check(const SettingKey& key, const QJsonValue& value, QJsonValue& checke
                     return {};
                 }
             }
-            return QStringLiteral("expected a time of day as hh:mm, 00:00 to 23:59");
+            // The timers are durations, not times of day.
+            return QStringLiteral("expected hours and minutes as hh:mm, 00:00 to 23:59");
     }
     return QStringLiteral("not a value");
 }
@@ -512,7 +513,7 @@ QString SetFromJson(const SettingKey& key, const QJsonValue& value, PageState& s
             // Letters beyond ASCII take more than one byte each.
             return bytes == static_cast<std::size_t>(checked.toString().size())
                        ? message
-                       : QStringLiteral("%1 (this name is %2 bytes as UTF-8)")
+                       : QStringLiteral("%1 (counted in UTF-8 bytes: this name has %2)")
                              .arg(message)
                              .arg(bytes);
         }

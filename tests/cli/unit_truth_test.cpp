@@ -213,8 +213,8 @@ TEST_F(CliTest, TheWindowsRulesAndMessagesHold) {
     };
     const Refused rows[] = {
         {QStringLiteral("wifi-name=") + QString(20, QChar(0x0416)),
-         "wifi-name: The length of name of Wi-Fi must be 1 - 32 characters (this name is 40 "
-         "bytes as UTF-8)"},
+         "wifi-name: The length of name of Wi-Fi must be 1 - 32 characters (counted in UTF-8 "
+         "bytes: this name has 40)"},
         {QStringLiteral("wifi-password=abc\tdefgh"),
          "wifi-password: The password may contain only Latin letters, digits and symbols"},
         {QStringLiteral("wifi-password=") + QString(61, QLatin1Char('p')),
@@ -245,7 +245,8 @@ TEST_F(CliTest, SettingsTheModeDoesNotUseAreStoredOrRefusedNeverFaked) {
     const CliRun fixed = Run({"set", "master-ip=10.0.0.2"});
     EXPECT_EQ(fixed.status, 4);
     EXPECT_EQ(fixed.err.trimmed(),
-              "nothing was sent: master-ip: asked 10.0.0.2, but in this mode the unit would hold "
+              "nothing was sent: master-ip: asked for 10.0.0.2, but with mode=master "
+              "connection=without-router the unit would hold "
               "192.168.4.1");
     EXPECT_TRUE(Changes(0).empty());
 }
@@ -332,7 +333,7 @@ TEST_F(CliTest, AFilterResetTheUnitDidNotTakeFails) {
     const CliRun run = Run({"reset-filter"});
     EXPECT_EQ(run.status, 4);
     EXPECT_TRUE(run.err.startsWith(
-        "1. Aldrun Quillo Solvi did not reset its filter timer: it counts 3 days 05:07:"))
+        "1. Aldrun Quillo Solvi did not reset its filter timer: it still reads 3 days 05:07:"))
         << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
 }
