@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "protocol/unit_contract.h"
@@ -54,6 +55,7 @@ public:
 
     Model model() const { return model_; }
     const std::string& serialNumber() const { return serial_; }
+    void setSerialNumber(std::string serial) { serial_ = std::move(serial); }
     static UnitParameters Defaults(Model model, const std::string& serialNumber);
 
     // Handles one output report (report ID 1 first; others are ignored) and returns the input

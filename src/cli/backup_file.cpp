@@ -5,6 +5,8 @@
 #include <QJsonParseError>
 
 #include "cli/setting_keys.h"
+#include "cli/write_plan.h"
+#include "protocol/framing.h"
 #include "protocol/wire_text.h"
 #include "unit_model/unit_identity.h"
 
@@ -16,6 +18,9 @@ using protocol::unit::Model;
 namespace {
 
 const QString kNameBytesKey = QStringLiteral("wifi-name-bytes");
+// The longest name one answer of the unit can carry (report ID, code and length byte aside):
+// a name the unit holds goes back as it is, as the window sends it.
+constexpr std::size_t kMaxReadNameBytes = protocol::kMaxOutputReportLength - 3;
 
 }  // namespace
 
@@ -99,10 +104,10 @@ std::optional<Backup> ParseBackup(const QByteArray& document, QString& error) {
     const QByteArray nameBytes = QByteArray::fromHex(hex.toLatin1());
     if (root.contains(kNameBytesKey) &&
         (nameBytes.toHex() != hex.toLatin1().toLower() ||
-         static_cast<std::size_t>(nameBytes.size()) > protocol::kMaxWiFiNameBytes)) {
+         static_cast<std::size_t>(nameBytes.size()) > kMaxReadNameBytes)) {
         error = QStringLiteral("\"%1\": expected at most %2 bytes in hex")
                     .arg(kNameBytesKey)
-                    .arg(protocol::kMaxWiFiNameBytes);
+                    .arg(kMaxReadNameBytes);
         return std::nullopt;
     }
     backup.nameBytes.assign(nameBytes.begin(), nameBytes.end());
@@ -143,12 +148,20 @@ std::optional<Backup> ParseBackup(const QByteArray& document, QString& error) {
         }
         backup.settings[groupName] = settings;
     }
-    if (!backup.nameBytes.empty() &&
-        protocol::decodeWireText(backup.nameBytes) != trial.wifi.name) {
-        error = QStringLiteral("\"%1\": not the bytes of wifi.wifi-name").arg(kNameBytesKey);
-        return std::nullopt;
+    // A name edited in the file wins and goes out as UTF-8, as an edited name does from the
+    // window; the bytes only keep an unedited name exact.
+    if (protocol::wifiNameBytes(trial.wifi.name, backup.nameBytes) != backup.nameBytes) {
+        backup.nameBytes.clear();
     }
     return backup;
+}
+
+QString RestoreRefusal(const Backup& backup) {
+    PageState trial = model::StartupPageState();
+    ApplyBackup(backup, trial);
+    QString error;
+    PlanWrites(trial, true, true, error);
+    return error;
 }
 
 void ApplyBackup(const Backup& backup, PageState& state) {

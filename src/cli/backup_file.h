@@ -30,7 +30,8 @@ struct Backup {
     QString serial;
     QJsonObject settings;  // "wifi" and "fan"
     // The bytes the Wi-Fi name travels as ("wifi-name-bytes", hex), so that a name that is not
-    // UTF-8 goes back as it was read; empty in a backup without them.
+    // UTF-8, or longer than a typed name may be, goes back as it was read; empty in a backup
+    // without them, and when "wifi-name" was edited (it then goes out as UTF-8).
     std::vector<std::uint8_t> nameBytes;
 };
 
@@ -42,6 +43,10 @@ QByteArray BackupDocument(const PageState& state, protocol::unit::Model model,
 // `error` saying what and where.
 std::optional<Backup> ReadBackup(const QString& path, QString& error);
 std::optional<Backup> ParseBackup(const QByteArray& document, QString& error);
+
+// Why the page of the backup would be refused as a whole (the window's rules for the mode it
+// holds), empty when it would be sent: restore checks it before sending, backup warns with it.
+QString RestoreRefusal(const Backup& backup);
 
 // Sets every setting of the backup in `state` (already checked, so it cannot fail).
 void ApplyBackup(const Backup& backup, PageState& state);

@@ -1,5 +1,8 @@
 #include "cli/command_table.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "cli/setting_keys.h"
 #include "unit_model/unit_identity.h"
 
@@ -48,7 +51,11 @@ const std::vector<CommandRow>& CommandTable() {
          .details =
              "Writes the unit's settings to FILE as JSON: format, version, model, serial number,\n"
              "date, the Wi-Fi name's bytes, and the \"wifi\" and \"fan\" settings under the keys\n"
-             "of 'show --json'.\n",
+             "of 'show --json'. The file may be edited: an edited \"wifi-name\" wins and goes out\n"
+             "as UTF-8; \"wifi-name-bytes\" only keeps an unedited name exact. When the unit "
+             "holds\n"
+             "what its mode's rules refuse (a name over 32 bytes on a slave), it says so: restore\n"
+             "refuses that file as it stands.\n",
          .arguments = Arguments::File,
          .run = RunBackup},
         {.name = "restore",
@@ -79,7 +86,7 @@ const std::vector<CommandRow>& CommandTable() {
          .synopsis = "reset-filter",
          .summary = "restart the filter run time",
          .details = "Sets the unit's filter run time back to zero, then reads it back and fails\n"
-                    "(status 4) when the unit still counts on.\n",
+                    "(status 4) when the timer did not go back to zero.\n",
          .run = RunResetFilter},
         {.name = "factory-reset",
          .synopsis = "factory-reset [--yes]",
@@ -127,6 +134,10 @@ const char* const kCommonHelp =
     "  --version      the program's version\n"
     "  --help         this text; 'quilloctl help COMMAND' or 'quilloctl COMMAND --help' for one\n"
     "\n"
+    "Texts from the unit or from the air (names, passwords, serial numbers) show their control\n"
+    "characters escaped in text output (\\x1b, \\u202e) and a backslash as \\\\; JSON holds\n"
+    "them as they are.\n"
+    "\n"
     "Exit status:\n"
     "  0  done\n"
     "  1  usage error, or a file that cannot be read or written\n"
@@ -162,18 +173,26 @@ QString KeysHelp() {
             text += QStringLiteral("  %1%2\n").arg(name, -22).arg(label);
         }
     }
-    return text + QStringLiteral(
-                      "\nThe rules are the window's: a Wi-Fi name of at most 32 bytes as UTF-8, a\n"
-                      "password of printable ASCII (8 to 60 characters unless the network is "
-                      "open).\nTimes are hh:mm from 00:00 to 23:59; the window's entries also take "
-                      "24:00 to\n29:59, which the unit shows back less a day.\n"
-                      "\nExample: quilloctl set mode=master connection=with-router "
-                      "wifi-name=Home wifi-password=secret123\n");
+    return text +
+           QStringLiteral(
+               "\nThe rules are the window's: a Wi-Fi name of at most 32 bytes as UTF-8, a\n"
+               "password of printable ASCII: 8 to 60 characters for a master without router\n"
+               "whose security is not open, 0 to 60 in every other case.\n"
+               "Timers are hours and minutes, hh:mm from 00:00 to 23:59; the window's entries\n"
+               "also take 24:00 to 29:59, which the unit shows back less a day.\n"
+               "\nExample: quilloctl set mode=master connection=with-router "
+               "wifi-name=Home wifi-password=secret123\n");
 }
 
 }  // namespace
 
 QString ProgramHelp() {
+    // The summaries in one column, at least two blanks after the longest synopsis.
+    int width = 0;
+    for (const CommandRow& command : CommandTable()) {
+        width = std::max(width, static_cast<int>(std::strlen(command.synopsis)));
+    }
+    width += 2;
     QString text = QStringLiteral(
         "Usage: quilloctl [options] COMMAND [arguments]\n"
         "\n"
@@ -182,11 +201,11 @@ QString ProgramHelp() {
         "Commands:\n");
     for (const CommandRow& command : CommandTable()) {
         text += QStringLiteral("  %1%2\n")
-                    .arg(QString::fromLatin1(command.synopsis), -28)
+                    .arg(QString::fromLatin1(command.synopsis), -width)
                     .arg(QString::fromLatin1(command.summary));
     }
     text += QStringLiteral("  %1%2\n\n")
-                .arg(QStringLiteral("help [COMMAND]"), -28)
+                .arg(QStringLiteral("help [COMMAND]"), -width)
                 .arg(QStringLiteral("this text, or a command's"));
     return text + QString::fromLatin1(kCommonHelp);
 }

@@ -11,6 +11,7 @@
 #include "cli/command.h"
 #include "cli/command_table.h"
 #include "cli/console.h"
+#include "cli/terminal_text.h"
 #include "protocol/input_report.h"
 #include "protocol/unit_contract.h"
 #include "protocol/wifi_scan.h"
@@ -81,18 +82,27 @@ int RunBackup(Command& command) {
     if (!values) {
         return status;
     }
+    const QByteArray document = BackupDocument(StateFromValues(*values), row.model, row.serial,
+                                               QDateTime::currentDateTimeUtc());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(BackupDocument(StateFromValues(*values), row.model, row.serial,
-                                  QDateTime::currentDateTimeUtc())) < 0 ||
-        !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(document) < 0 || !file.commit()) {
         command.err() << path << ": cannot be written: " << file.errorString() << "\n";
         return kExitUsage;
     }
-    command.Print(
-        DoneRecord{QStringLiteral("Saved the settings of %1 (serial %2) to %3.")
-                       .arg(command.unit->title(),
-                            row.serial.isEmpty() ? QStringLiteral("unknown") : row.serial, path)});
+    // What the unit holds may break the window's rules for its mode (a name longer than a
+    // typed one may be): said now, not when the file is needed.
+    QString refusal;
+    if (const std::optional<Backup> saved = ParseBackup(document, refusal)) {
+        refusal = RestoreRefusal(*saved);
+    }
+    if (!refusal.isEmpty()) {
+        command.err() << "Warning: restore refuses this file as it stands: " << refusal << "\n";
+    }
+    command.Print(DoneRecord{
+        QStringLiteral("Saved the settings of %1 (serial %2) to %3.")
+            .arg(command.unit->title(),
+                 row.serial.isEmpty() ? QStringLiteral("unknown") : TerminalText(row.serial),
+                 path)});
     return kExitDone;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/command_table.h"
 #include "cli/console.h"
 #include "cli/setting_keys.h"
+#include "cli/terminal_text.h"
 #include "cli/write_plan.h"
 #include "protocol/read_chain.h"
 #include "protocol/write_sequences.h"
@@ -43,10 +44,18 @@ int WriteUnit(Command& command, UnitEntry& unit, UnitLink& link, bool wifi, bool
     if (!steps) {
         return kExitRefused;
     }
-    // What the unit would hold after these bytes: a value the mode overrides is refused here.
+    // What the unit would hold after these bytes: a value the mode overrides is refused here,
+    // naming the mode and connection it is sent with.
+    const PageState after = StateFromValues(ValuesAfter(*values, *steps));
+    QStringList mode;
+    for (const char* name : {"mode", "connection"}) {
+        if (const SettingKey* key = FindKey(QLatin1String(name), unit.model)) {
+            mode << QStringLiteral("%1=%2").arg(KeyName(*key), DisplayValue(*key, after));
+        }
+    }
     const QStringList notCarried =
-        Differences(state, StateFromValues(ValuesAfter(*values, *steps)), asked,
-                    QStringLiteral("but in this mode the unit would hold"));
+        Differences(state, after, asked,
+                    QStringLiteral("but with %1 the unit would hold").arg(mode.join(u' ')));
     if (!notCarried.isEmpty()) {
         error = QStringLiteral("nothing was sent: ") + notCarried.join(QStringLiteral("; "));
         return kExitRefused;
@@ -149,9 +158,8 @@ int CheckRestore(Command& command) {
         command.err() << error << "\n";
         return kExitRefused;
     }
-    PageState trial = model::StartupPageState();
-    ApplyBackup(*command.backup, trial);
-    if (!PlanWrites(trial, true, true, error)) {
+    error = RestoreRefusal(*command.backup);
+    if (!error.isEmpty()) {
         command.err() << error << "\n";
         return kExitRefused;
     }
@@ -207,7 +215,7 @@ int RunRestore(Command& command) {
         }
         command.Print(
             DoneRecord{QStringLiteral("%1  %2: %3")
-                           .arg(unit->title(), unit->path,
+                           .arg(unit->title(), TerminalText(unit->path),
                                 unitStatus == kExitDone ? QStringLiteral("restored")
                                                         : QStringLiteral("failed: ") + error)});
         if (result == kExitDone) {
@@ -235,7 +243,7 @@ int RunResetFilter(Command& command) {
     const quint32 seconds = protocol::InputReport(std::span<const std::uint8_t>(*answer)).seconds();
     const qint64 allowed = sinceReset.elapsed() / 1000 + 1;
     if (seconds > allowed) {
-        command.err() << unit.title() << " did not reset its filter timer: it counts "
+        command.err() << unit.title() << " did not reset its filter timer: it still reads "
                       << FilterTimeText(seconds) << ".\n";
         return kExitRefused;
     }
@@ -251,8 +259,8 @@ int RunFactoryReset(Command& command) {
                              "confirm (standard input is not a terminal).\n";
             return kExitUsage;
         }
-        command.out() << "Restore the default settings of " << unit.title() << " at " << unit.path
-                      << "? [y/N] ";
+        command.out() << "Restore the default settings of " << unit.title() << " at "
+                      << TerminalText(unit.path) << "? [y/N] ";
         command.out().flush();
         const QString answer = command.context().readAnswer().trimmed().toLower();
         if (answer != u"y" && answer != u"yes") {

@@ -7,6 +7,7 @@
 #include "cli/backup_file.h"
 #include "cli/records.h"
 #include "cli/setting_keys.h"
+#include "cli/terminal_text.h"
 #include "protocol/conversions.h"
 #include "unit_model/unit_identity.h"
 
@@ -30,7 +31,7 @@ QString StateText(bool connected) {
 }
 
 QString SerialText(const QString& serial) {
-    return serial.isEmpty() ? QStringLiteral("unknown") : serial;
+    return serial.isEmpty() ? QStringLiteral("unknown") : TerminalText(serial);
 }
 
 QJsonObject UnitJson(const UnitRow& unit) {
@@ -52,48 +53,47 @@ QJsonObject StatesJson(const UnitStates& states) {
 }
 
 void PrintText(const Record& record, QTextStream& out) {
-    std::visit(Overloaded{
-                   [&](const UnitsRecord& r) {
-                       for (const UnitRow& unit : r.units) {
-                           out << unit.index << "  " << model::ModelName(unit.model) << "  "
-                               << (unit.serial.isEmpty() ? QStringLiteral("(serial unknown)")
-                                                         : unit.serial)
-                               << "  " << unit.path << "\n";
-                       }
-                   },
-                   [&](const SettingsRecord& r) {
-                       out << model::UnitListTitle(r.unit.index, r.unit.model) << ", serial "
-                           << SerialText(r.unit.serial) << ", " << r.unit.path << "\n";
-                       for (const Group group : {Group::Wifi, Group::Fan}) {
-                           out << (group == Group::Wifi ? "Wi-Fi\n" : "Fan\n");
-                           for (const SettingKey* key : KeysFor(r.unit.model)) {
-                               if (KeyGroup(*key) == group) {
-                                   out << "  " << KeyLabel(*key) << ": "
-                                       << DisplayValue(*key, r.state) << "\n";
-                               }
-                           }
-                       }
-                       out << "States\n"
-                           << "  Wi-Fi: " << StateText(r.states.wifiConnected) << "\n"
-                           << "  Master: " << StateText(r.states.masterConnected) << "\n"
-                           << "  Filter run time: " << FilterTimeText(r.states.filterSeconds)
-                           << "\n";
-                   },
-                   [&](const NetworksRecord& r) {
-                       for (const NetworksRecord::Network& network : r.networks) {
-                           out << network.name << "\n";
-                       }
-                   },
-                   [&](const StatesRecord& r) {
-                       out << r.time.toLocalTime().toString(QStringLiteral("HH:mm:ss"))
-                           << "  Wi-Fi: " << StateText(r.states.wifiConnected)
-                           << "  Master: " << StateText(r.states.masterConnected)
-                           << "  Filter run time: " << FilterTimeText(r.states.filterSeconds)
-                           << "\n";
-                   },
-                   [&](const DoneRecord& r) { out << r.text << "\n"; },
-               },
-               record);
+    std::visit(
+        Overloaded{
+            [&](const UnitsRecord& r) {
+                for (const UnitRow& unit : r.units) {
+                    out << unit.index << "  " << model::ModelName(unit.model) << "  "
+                        << (unit.serial.isEmpty() ? QStringLiteral("(serial unknown)")
+                                                  : TerminalText(unit.serial))
+                        << "  " << TerminalText(unit.path) << "\n";
+                }
+            },
+            [&](const SettingsRecord& r) {
+                out << model::UnitListTitle(r.unit.index, r.unit.model) << ", serial "
+                    << SerialText(r.unit.serial) << ", " << TerminalText(r.unit.path) << "\n";
+                for (const Group group : {Group::Wifi, Group::Fan}) {
+                    out << (group == Group::Wifi ? "Wi-Fi\n" : "Fan\n");
+                    for (const SettingKey* key : KeysFor(r.unit.model)) {
+                        if (KeyGroup(*key) == group) {
+                            out << "  " << KeyLabel(*key) << ": " << DisplayValue(*key, r.state)
+                                << "\n";
+                        }
+                    }
+                }
+                out << "States\n"
+                    << "  Wi-Fi: " << StateText(r.states.wifiConnected) << "\n"
+                    << "  Master: " << StateText(r.states.masterConnected) << "\n"
+                    << "  Filter run time: " << FilterTimeText(r.states.filterSeconds) << "\n";
+            },
+            [&](const NetworksRecord& r) {
+                for (const NetworksRecord::Network& network : r.networks) {
+                    out << TerminalText(network.name) << "\n";
+                }
+            },
+            [&](const StatesRecord& r) {
+                out << r.time.toLocalTime().toString(QStringLiteral("HH:mm:ss"))
+                    << "  Wi-Fi: " << StateText(r.states.wifiConnected)
+                    << "  Master: " << StateText(r.states.masterConnected)
+                    << "  Filter run time: " << FilterTimeText(r.states.filterSeconds) << "\n";
+            },
+            [&](const DoneRecord& r) { out << r.text << "\n"; },
+        },
+        record);
 }
 
 void PrintJson(const Record& record, QTextStream& out) {

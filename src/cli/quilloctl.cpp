@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/command_table.h"
+#include "cli/terminal_text.h"
 #include "hid/hid_device.h"
 #include "platform/program_version.h"
 
@@ -105,13 +106,13 @@ UnitEntry* ChooseUnit(const Options& options, UnitList& list, QTextStream& err, 
     } else {
         err << "Several units are attached; choose one with --device N, --serial S or --path P:\n";
         for (const UnitEntry& unit : units) {
-            err << "  " << unit.title() << "  " << unit.path << "\n";
+            err << "  " << unit.title() << "  " << TerminalText(unit.path) << "\n";
         }
         return nullptr;
     }
     if (!chosen->usable()) {
         status = kExitBusy;
-        err << chosen->title() << " at " << chosen->path
+        err << chosen->title() << " at " << TerminalText(chosen->path)
             << " cannot be opened for reading and writing: no permission, or another program "
                "holds it.\n";
         return nullptr;
@@ -222,7 +223,8 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
     if (parser.isSet(device)) {
         options.device = PositiveNumber(parser.value(device));
         if (!options.device) {
-            err << "--device: expected a unit number, 1 or more ('quilloctl list' shows them)\n";
+            err << "--device \"" << parser.value(device)
+                << "\": expected a unit number, 1 or more ('quilloctl list' shows them)\n";
             return kExitUsage;
         }
     }
@@ -235,7 +237,8 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
     if (parser.isSet(timeout)) {
         const std::optional<int> ms = PositiveNumber(parser.value(timeout));
         if (!ms || *ms > 600000) {
-            err << "--timeout: expected milliseconds from 1 to 600000\n";
+            err << "--timeout \"" << parser.value(timeout)
+                << "\": expected milliseconds from 1 to 600000\n";
             return kExitUsage;
         }
         options.timeout = std::chrono::milliseconds(*ms);
@@ -243,7 +246,8 @@ int RunQuilloctl(const QStringList& arguments, CliContext& context) {
     if (parser.isSet(count)) {
         options.count = PositiveNumber(parser.value(count));
         if (!options.count) {
-            err << "--count: expected a number of lines, 1 or more\n";
+            err << "--count \"" << parser.value(count)
+                << "\": expected a number of lines, 1 or more\n";
             return kExitUsage;
         }
     }

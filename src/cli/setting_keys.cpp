@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "cli/terminal_text.h"
 #include "lang/message_catalogue.h"
 #include "protocol/conversions.h"
 #include "protocol/ip_octets.h"
@@ -421,7 +422,8 @@ QString Check(const SettingKey& key, const QJsonValue& value, QJsonValue& checke
                     return {};
                 }
             }
-            return QStringLiteral("expected a time of day as hh:mm, 00:00 to 23:59");
+            // The timers are durations, not times of day.
+            return QStringLiteral("expected hours and minutes as hh:mm, 00:00 to 23:59");
     }
     return QStringLiteral("not a value");
 }
@@ -484,7 +486,8 @@ QString DisplayValue(const SettingKey& key, const PageState& state) {
     if (value.isBool()) {
         return value.toBool() ? QStringLiteral("on") : QStringLiteral("off");
     }
-    QString text = value.isDouble() ? QString::number(value.toInt()) : value.toString();
+    QString text =
+        value.isDouble() ? QString::number(value.toInt()) : TerminalText(value.toString());
     if (*key.unit != '\0') {
         text += QLatin1Char(' ') + QString::fromLatin1(key.unit);
     }
@@ -498,15 +501,19 @@ QString SetFromJson(const SettingKey& key, const QJsonValue& value, PageState& s
         return error;
     }
     if (key.kind == Kind::Name) {
-        // The unit holds 32 bytes; the window's box never lets more through.
-        const std::size_t bytes =
-            protocol::wifiNameBytes(S(checked.toString()), state.wifi.nameReadBytes).size();
-        if (bytes > protocol::kMaxWiFiNameBytes) {
+        // The unit holds 32 bytes; the window's box never lets more through. A longer name the
+        // unit reported goes back as it came where the window sends it unchecked (hidden), and
+        // is refused by the page's rules where the user could edit it.
+        const std::vector<std::uint8_t> nameBytes =
+            protocol::wifiNameBytes(S(checked.toString()), state.wifi.nameReadBytes);
+        const std::size_t bytes = nameBytes.size();
+        const bool asRead = !nameBytes.empty() && nameBytes == state.wifi.nameReadBytes;
+        if (!asRead && bytes > protocol::kMaxWiFiNameBytes) {
             const QString message = EnglishMessage(protocol::kMessageNameLength);
             // Letters beyond ASCII take more than one byte each.
             return bytes == static_cast<std::size_t>(checked.toString().size())
                        ? message
-                       : QStringLiteral("%1 (this name is %2 bytes as UTF-8)")
+                       : QStringLiteral("%1 (counted in UTF-8 bytes: this name has %2)")
                              .arg(message)
                              .arg(bytes);
         }

@@ -31,7 +31,8 @@ QString GroupName(Group group);  // "wifi", "fan"
 
 // The value the window's controls show: string, number or boolean; null when they show none.
 QJsonValue JsonValue(const SettingKey& key, const PageState& state);
-// The same for people: with its unit where it has one ("60 %RH"), "(none)" for null.
+// The same for people: with its unit where it has one ("60 %RH"), "(none)" for null, a text
+// with its control characters escaped (TerminalText).
 QString DisplayValue(const SettingKey& key, const PageState& state);
 
 // Changes the setting in `state` as a user changing its control would. Returns an error text

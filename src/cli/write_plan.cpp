@@ -47,7 +47,7 @@ QStringList Differences(const PageState& asked, const PageState& held,
     QStringList differences;
     for (const SettingKey* key : keys) {
         if (JsonValue(*key, asked) != JsonValue(*key, held)) {
-            differences << QStringLiteral("%1: asked %2, %3 %4")
+            differences << QStringLiteral("%1: asked for %2, %3 %4")
                                .arg(KeyName(*key), DisplayValue(*key, asked), heldAs,
                                     DisplayValue(*key, held));
         }

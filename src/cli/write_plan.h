@@ -23,7 +23,7 @@ std::optional<protocol::Sequence> PlanWrites(const PageState& state, bool wifi, 
                                              QString& error);
 
 // The keys whose value in `held` differs from the one `asked` for, as
-// "key: asked X, <heldAs> Y".
+// "key: asked for X, <heldAs> Y".
 QStringList Differences(const PageState& asked, const PageState& held,
                         const std::vector<const SettingKey*>& keys, const QString& heldAs);
 

@@ -19,6 +19,8 @@ struct PageState {
     protocol::WifiControls wifi;
     protocol::FanControls fan;
     protocol::DeviceSettings current;
+
+    friend bool operator==(const PageState&, const PageState&) = default;
 };
 
 // One control of the pages (a radio pair counts as one).

@@ -85,7 +85,7 @@ TEST_F(CliTest, BadBackupFilesAreRefusedWithNothingSent) {
         {"an object for a text", Setting("wifi", "wifi-name", QJsonObject{{"a", 1}}),
          "wifi.wifi-name: expected a text"},
         {"a null", Setting("fan", "night-timer", QJsonValue()),
-         "fan.night-timer: expected a time of day as hh:mm, 00:00 to 23:59"},
+         "fan.night-timer: expected hours and minutes as hh:mm, 00:00 to 23:59"},
         {"a long name", Setting("wifi", "wifi-name", QString(40, QLatin1Char('x'))),
          "wifi.wifi-name: The length of name of Wi-Fi must be 1 - 32 characters"},
         {"an unknown setting", Setting("fan", "turbo", true),

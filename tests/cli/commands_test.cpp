@@ -123,8 +123,26 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{{kSolvi}, {"backup"}, 1, {}, "Usage: quilloctl backup FILE"},
         CommandCase{{kSolvi}, {"frobnicate"}, 1, {}, "frobnicate: no such command"},
         CommandCase{{kSolvi}, {"list", "--all"}, 1, {}, "--all does not apply to list"},
-        CommandCase{{kSolvi}, {"show", "--device", "x"}, 1, {}, "--device: expected"},
-        CommandCase{{kSolvi}, {"show", "--timeout", "0"}, 1, {}, "--timeout: expected"}));
+        CommandCase{{kSolvi}, {"show", "--device", "x"}, 1, {}, "--device \"x\": expected"},
+        CommandCase{{kSolvi},
+                    {"monitor", "--count", "-3"},
+                    1,
+                    {},
+                    "--count \"-3\": expected a number of lines"},
+        CommandCase{
+            {}, {"--help"}, 0, {"\n  monitor \\[--json\\] \\[--count N\\]  the states"}, ""},
+        CommandCase{{},
+                    {"help", "set"},
+                    0,
+                    {"password of printable ASCII: 8 to 60 characters for a master without "
+                     "router\nwhose security is not open, 0 to 60 in every other case"},
+                    ""},
+        CommandCase{{},
+                    {"help", "reset-filter"},
+                    0,
+                    {"fails\n\\(status 4\\) when the timer did not go back to zero"},
+                    ""},
+        CommandCase{{kSolvi}, {"show", "--timeout", "0"}, 1, {}, "--timeout \"0\": expected"}));
 
 TEST_F(CliTest, SetChangesTheNamedSettingsAndNothingElse) {
     sim::SimInterface& unit = Plug(kSolvi);
@@ -192,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{kSolvi,
                 {"set", "night-timer=24:00"},
                 4,
-                "night-timer: expected a time of day as hh:mm, 00:00 to 23:59"},
+                "night-timer: expected hours and minutes as hh:mm, 00:00 to 23:59"},
         Refusal{kSolvi,
                 {"set", "master-ip=10.0.0.256"},
                 4,

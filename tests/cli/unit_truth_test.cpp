@@ -88,6 +88,126 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"32 bytes that are not UTF-8", std::string(32, '\xC4'),
                                QString(32, QChar(0xC4))}));
 
+// The file an installer takes from one unit, edits and restores to others: a name edited in
+// it wins and goes out as UTF-8, as an edited name does from the window; an unedited one goes
+// back as the bytes it was read as.
+TEST_F(CliTest, ANameEditedInABackupGoesOutAsUtf8) {
+    struct Row {
+        const char* what;
+        std::string held;  // by the unit backed up
+        QString edited;    // "wifi-name" in the file
+        std::string sent;
+    };
+    const Row rows[] = {
+        {"ASCII", "Kelmair-3800", QStringLiteral("Office"), "Office"},
+        {"Cyrillic", "Kelmair-3800", QStringLiteral("Дом"), "\xD0\x94\xD0\xBE\xD0\xBC"},
+        {"a Latin-1 name edited", "Caf\xE9", QStringLiteral("Café!"), "Caf\xC3\xA9!"},
+        {"a Latin-1 name as it was", "Caf\xE9", QStringLiteral("Café"), "Caf\xE9"},
+    };
+    Plug(Model::Solvi);
+    Plug(Model::Solvi);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("b.json"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Interface(0).unit()->parameters().wifiName = row.held;
+        ASSERT_EQ(Run({"backup", "--device", "1", file}).status, 0);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QJsonObject backup = QJsonDocument::fromJson(f.readAll()).object();
+        QJsonObject wifi = backup.value("wifi").toObject();
+        wifi["wifi-name"] = row.edited;
+        backup["wifi"] = wifi;
+        f.resize(0);
+        f.write(QJsonDocument(backup).toJson());
+        f.close();
+        const CliRun restore = Run({"restore", "--device", "2", file});
+        EXPECT_EQ(restore.status, 0) << restore.err.toStdString();
+        EXPECT_EQ(Interface(1).unit()->parameters().wifiName, row.sent);
+    }
+}
+
+// A unit may hold a longer name than can be typed. Its backup goes back byte for byte where
+// the window sends the name unchecked (a master without router hides it); where the name is
+// the user's to edit, the window refuses it, and so does restore: backup says so at once.
+TEST_F(CliTest, ABackupOfANameLongerThanATypedOneAgreesWithRestore) {
+    const std::string name = "0123456789012345678901234567890123456789";
+    struct Row {
+        const char* what;
+        std::uint8_t mode;
+        int restored;
+        QString said;  // by backup and restore
+    };
+    const Row rows[] = {
+        {"hidden", protocol::unit::kModeMaster, 0, QString()},
+        {"the user's to edit", protocol::unit::kModeSlave, 4,
+         "wifi-name: The length of name of Wi-Fi must be 1 - 32 characters"},
+    };
+    Plug(Model::Solvi);
+    Plug(Model::Solvi);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("b.json"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        sim::UnitParameters& held = Interface(0).unit()->parameters();
+        held.deviceMode = row.mode;
+        held.wifiName = name;
+        Interface(1).unit()->parameters().wifiName = "Other";
+        const CliRun backup = Run({"backup", "--device", "1", file});
+        ASSERT_EQ(backup.status, 0) << backup.err.toStdString();
+        EXPECT_EQ(backup.err.isEmpty(), row.said.isEmpty()) << backup.err.toStdString();
+        EXPECT_TRUE(backup.err.contains(row.said)) << backup.err.toStdString();
+        const CliRun restore = Run({"restore", "--device", "2", file});
+        EXPECT_EQ(restore.status, row.restored) << restore.err.toStdString();
+        EXPECT_TRUE(restore.err.contains(row.said)) << restore.err.toStdString();
+        EXPECT_EQ(Interface(1).unit()->parameters().wifiName, row.restored == 0 ? name : "Other");
+    }
+}
+
+// Texts from the unit and from the air reach the terminal with their control characters
+// escaped: an access point cannot send the terminal commands through a scan.
+TEST_F(CliTest, TextsFromTheUnitAndTheAirShowTheirControlCharactersEscaped) {
+    sim::SimUnit& unit = *Plug(Model::Solvi).unit();
+    unit.parameters().wifiName = "Home\x1b[2J";
+    unit.parameters().wifiPassword = "pass\\word\x07";
+    unit.setSerialNumber(
+        "SN\x9b"
+        "31m");  // an 8-bit CSI
+    unit.accessPoints = {R"(+CWLAP:(3,"Evil)"
+                         "\x1b]0;owned\x07\xE2\x80\xAE"
+                         "ten"
+                         R"(",-58,"a4:2b:b0:5e:11:02",6,-8,0))"};
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("b.json"));
+    struct Row {
+        QStringList arguments;
+        QString shown;
+    };
+    const Row rows[] = {
+        {{"show"},
+         R"(  Wi-Fi name: Home\x1b[2J)"
+         "\n"},
+        {{"show"},
+         R"(  Wi-Fi password: pass\\word\x07)"
+         "\n"},
+        {{"show"}, R"(, serial SN\x9b31m,)"},
+        {{"list"}, R"(  SN\x9b31m  )"},
+        {{"scan"},
+         R"(Evil\x1b]0;owned\x07\u202eten)"
+         "\n"},
+        {{"backup", file}, R"((serial SN\x9b31m))"},
+    };
+    for (const Row& row : rows) {
+        const CliRun run = Run(row.arguments);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(row.shown)) << run.out.toStdString();
+        for (const QChar c : run.out + run.err) {
+            EXPECT_TRUE(c == u'\n' || (c >= u' ' && c != u'\x7f' && (c < u'\x80' || c > u'\x9f')))
+                << row.arguments.join(' ').toStdString() << ": U+" << std::hex << int{c.unicode()};
+        }
+    }
+}
+
 TEST_F(CliTest, TheWindowsRulesAndMessagesHold) {
     sim::SimInterface& unit = Plug(Model::Solvi);
     struct Refused {
@@ -96,8 +216,8 @@ TEST_F(CliTest, TheWindowsRulesAndMessagesHold) {
     };
     const Refused rows[] = {
         {QStringLiteral("wifi-name=") + QString(20, QChar(0x0416)),
-         "wifi-name: The length of name of Wi-Fi must be 1 - 32 characters (this name is 40 "
-         "bytes as UTF-8)"},
+         "wifi-name: The length of name of Wi-Fi must be 1 - 32 characters (counted in UTF-8 "
+         "bytes: this name has 40)"},
         {QStringLiteral("wifi-password=abc\tdefgh"),
          "wifi-password: The password may contain only Latin letters, digits and symbols"},
         {QStringLiteral("wifi-password=") + QString(61, QLatin1Char('p')),
@@ -128,7 +248,8 @@ TEST_F(CliTest, SettingsTheModeDoesNotUseAreStoredOrRefusedNeverFaked) {
     const CliRun fixed = Run({"set", "master-ip=10.0.0.2"});
     EXPECT_EQ(fixed.status, 4);
     EXPECT_EQ(fixed.err.trimmed(),
-              "nothing was sent: master-ip: asked 10.0.0.2, but in this mode the unit would hold "
+              "nothing was sent: master-ip: asked for 10.0.0.2, but with mode=master "
+              "connection=without-router the unit would hold "
               "192.168.4.1");
     EXPECT_TRUE(Changes(0).empty());
 }
@@ -215,7 +336,7 @@ TEST_F(CliTest, AFilterResetTheUnitDidNotTakeFails) {
     const CliRun run = Run({"reset-filter"});
     EXPECT_EQ(run.status, 4);
     EXPECT_TRUE(run.err.startsWith(
-        "1. Aldrun Quillo Solvi did not reset its filter timer: it counts 3 days 05:07:"))
+        "1. Aldrun Quillo Solvi did not reset its filter timer: it still reads 3 days 05:07:"))
         << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
 }

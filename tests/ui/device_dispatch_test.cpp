@@ -375,8 +375,9 @@ struct ChainFixture : DeviceTest {
 };
 
 TEST_F(ChainFixture, ReadsEveryParameterInOrderAndFillsTheControls) {
+    // Every value unlike what the started window shows, so that each must be put there.
     sim::UnitParameters p;
-    p.deviceMode = 1;
+    p.deviceMode = 0;
     p.connectionType = 1;
     p.wifiName = "HomeNet";
     p.wifiPassword = "secret-pass";
@@ -384,25 +385,123 @@ TEST_F(ChainFixture, ReadsEveryParameterInOrderAndFillsTheControls) {
     p.slaveIpMode = 0;
     p.slaveIp = {10, 0, 0, 7};
     p.masterIp = {10, 0, 0, 1};
-    p.channel = 11;
+    p.channel = 3;
     p.security = '2';
     p.gateway = {10, 0, 0, 254};
     p.offAvailable = 0;
     p.direction = 1;
     p.humiditySensor = 0;
-    p.relaySensor = 1;
-    p.voltageSensor = 1;
-    p.humidityThreshold = 72;
+    p.relaySensor = 0;
+    p.voltageSensor = 0;
+    p.humidityThreshold = 45;
     p.voltageThreshold = 35;
     p.offDelayTimer = 600;
     p.nightTimer = 100000;
     p.partyTimer = 5400;
-    p.humidityScenario = 1;
+    p.humidityScenario = 0;
     StartWith(p);
-    // The window's design state differs from every value above.
-    form_->CheckBox_Available_OFF_device->setChecked(true);
-    form_->CheckBox_Humidity_sensor->setChecked(true);
-    form_->RadioButton_without_router->setChecked(true);
+
+    Form1& f = *form_;
+    const auto onOff = [](const QAbstractButton* b) { return b->isChecked() ? "on" : "off"; };
+    const auto shown = [&] {
+        std::map<std::string, std::string> texts;
+        for (const auto& [name, text] : std::map<std::string, QString>{
+                 {"RadioButton_slave", onOff(f.RadioButton_slave)},
+                 {"RadioButton_with_router", onOff(f.RadioButton_with_router)},
+                 {"ComboBox_Wi_Fi_name", f.ComboBox_Wi_Fi_name->currentText()},
+                 {"Edit_Password", f.Edit_Password->text()},
+                 {"ComboBox_Number_Slave", f.ComboBox_Number_Slave->currentText()},
+                 {"ComboBox_IP_Slave", f.ComboBox_IP_Slave->currentText()},
+                 {"IPAddress_IP_Slave", f.IPAddress_IP_Slave->text()},
+                 {"IPAddress_IP_Master", f.IPAddress_IP_Master->text()},
+                 {"ComboBox_Wi_Fi_channel", f.ComboBox_Wi_Fi_channel->currentText()},
+                 {"ComboBox_Security_WI_FI", f.ComboBox_Security_WI_FI->currentText()},
+                 {"CheckBox_Available_OFF_device", onOff(f.CheckBox_Available_OFF_device)},
+                 {"RadioButton_Exhaust", onOff(f.RadioButton_Exhaust)},
+                 {"CheckBox_Humidity_sensor", onOff(f.CheckBox_Humidity_sensor)},
+                 {"CheckBox_External_sensor1", onOff(f.CheckBox_External_sensor1)},
+                 {"CheckBox_External_sensor2", onOff(f.CheckBox_External_sensor2)},
+                 {"TrackBar_Humidity_sensor", QString::number(f.TrackBar_Humidity_sensor->value())},
+                 {"TrackBar_External_sensor2",
+                  QString::number(f.TrackBar_External_sensor2->value())},
+                 {"Label_External_sensor2", f.Label_External_sensor2->text()},
+                 {"TimeEdit_Timer_after_reacting_any_sensor",
+                  f.TimeEdit_Timer_after_reacting_any_sensor->text()},
+                 {"TimeEdit_Timer_night_mode", f.TimeEdit_Timer_night_mode->text()},
+                 {"TimeEdit_Timer_party_mode", f.TimeEdit_Timer_party_mode->text()},
+                 {"RadioButton_Supply_Exhaust_Bix", onOff(f.RadioButton_Supply_Exhaust_Bix)},
+                 {"IPAddress_Gateway", f.IPAddress_Gateway->text()},
+             }) {
+            texts[name] = text.toStdString();
+        }
+        return texts;
+    };
+    const std::map<std::string, std::string> expectedShown = {
+        {"RadioButton_slave", "on"},
+        {"RadioButton_with_router", "on"},
+        {"ComboBox_Wi_Fi_name", "HomeNet"},
+        {"Edit_Password", "secret-pass"},
+        {"ComboBox_Number_Slave", "5"},
+        {"ComboBox_IP_Slave", "Static"},
+        {"IPAddress_IP_Slave", "10.0.0.7"},
+        {"IPAddress_IP_Master", "10.0.0.1"},
+        {"ComboBox_Wi_Fi_channel", "3"},
+        {"ComboBox_Security_WI_FI", "WPA_PSK"},
+        {"CheckBox_Available_OFF_device", "off"},
+        {"RadioButton_Exhaust", "on"},
+        {"CheckBox_Humidity_sensor", "off"},
+        {"CheckBox_External_sensor1", "off"},
+        {"CheckBox_External_sensor2", "off"},
+        {"TrackBar_Humidity_sensor", "9"},
+        {"TrackBar_External_sensor2", "7"},
+        {"Label_External_sensor2", "35 %"},
+        {"TimeEdit_Timer_after_reacting_any_sensor", "00:10"},
+        {"TimeEdit_Timer_night_mode", "03:46"},
+        {"TimeEdit_Timer_party_mode", "01:30"},
+        {"RadioButton_Supply_Exhaust_Bix", "on"},
+        {"IPAddress_Gateway", "10.0.0.254"},
+    };
+    const std::map<std::string, std::string> before = shown();
+    for (const auto& [name, value] : expectedShown) {
+        EXPECT_NE(before.at(name), value) << name << " shows the unit's value already";
+    }
+    // The stored values still hold another unit's, unlike this one's.
+    protocol::DeviceSettings& s = f.DeviceSettings;
+    s = {.Device_mode = 1,
+         .Connection_type = 2,
+         .Wi_Fi_name = u"Other",
+         .Wi_Fi_password = u"other-pass",
+         .Slave_number = 0,
+         .Slave_IP_mode = 1,
+         .Slave_IP = {1, 1, 1, 1},
+         .Master_IP = {1, 1, 1, 2},
+         .Wi_Fi_channel = 6,
+         .Wi_Fi_security = u'3',
+         .Gateway = {1, 1, 1, 3},
+         .Off_available = 1,
+         .Direction = 0,
+         .Humidity_sensor = 1,
+         .Relay_sensor = 1,
+         .Voltage_sensor = 1,
+         .Humidity_scenario = 1};
+    protocol::DeviceSettings expectedStored = s;
+    expectedStored.Device_mode = 0;
+    expectedStored.Connection_type = 1;
+    // Stored as the unit sent it: its 62-byte field, filler included.
+    expectedStored.Wi_Fi_password = u"secret-pass" + std::u16string(51, u'\0');
+    expectedStored.Slave_number = 4;
+    expectedStored.Slave_IP_mode = 0;
+    expectedStored.Slave_IP = {10, 0, 0, 7};
+    expectedStored.Master_IP = {10, 0, 0, 1};
+    expectedStored.Wi_Fi_channel = 3;
+    expectedStored.Wi_Fi_security = u'2';
+    expectedStored.Gateway = {10, 0, 0, 254};
+    expectedStored.Off_available = 0;
+    expectedStored.Direction = 1;
+    expectedStored.Humidity_sensor = 0;
+    expectedStored.Relay_sensor = 0;
+    expectedStored.Voltage_sensor = 0;
+    expectedStored.Humidity_scenario = 0;
 
     form_->SendCommand(protocol::Code_Read, protocol::bytePayload(protocol::Code_Device_mode));
     ASSERT_TRUE(WaitFor([&] { return Writes(0).size() == protocol::kReadChain.size(); }));
@@ -413,84 +512,14 @@ TEST_F(ChainFixture, ReadsEveryParameterInOrderAndFillsTheControls) {
                                              protocol::kReadChain.end());
     EXPECT_EQ(RequestedCodes(Writes(0)), expected);
     EXPECT_EQ(pauses_, std::vector<std::chrono::milliseconds>(expected.size(), 1ms));
+    EXPECT_EQ(shown(), expectedShown);
+    EXPECT_TRUE(s == expectedStored);
 
-    Form1& f = *form_;
-    const std::map<std::string, QString> shown = {
-        {"RadioButton_master", f.RadioButton_master->isChecked() ? "on" : "off"},
-        {"RadioButton_with_router", f.RadioButton_with_router->isChecked() ? "on" : "off"},
-        {"ComboBox_Wi_Fi_name", f.ComboBox_Wi_Fi_name->currentText()},
-        {"Edit_Password", f.Edit_Password->text()},
-        {"ComboBox_Number_Slave", f.ComboBox_Number_Slave->currentText()},
-        {"ComboBox_IP_Slave", f.ComboBox_IP_Slave->currentText()},
-        {"IPAddress_IP_Slave", f.IPAddress_IP_Slave->text()},
-        {"IPAddress_IP_Master", f.IPAddress_IP_Master->text()},
-        {"ComboBox_Wi_Fi_channel", f.ComboBox_Wi_Fi_channel->currentText()},
-        {"ComboBox_Security_WI_FI", f.ComboBox_Security_WI_FI->currentText()},
-        {"CheckBox_Available_OFF_device",
-         f.CheckBox_Available_OFF_device->isChecked() ? "on" : "off"},
-        {"RadioButton_Exhaust", f.RadioButton_Exhaust->isChecked() ? "on" : "off"},
-        {"CheckBox_Humidity_sensor", f.CheckBox_Humidity_sensor->isChecked() ? "on" : "off"},
-        {"CheckBox_External_sensor1", f.CheckBox_External_sensor1->isChecked() ? "on" : "off"},
-        {"CheckBox_External_sensor2", f.CheckBox_External_sensor2->isChecked() ? "on" : "off"},
-        {"TrackBar_Humidity_sensor", QString::number(f.TrackBar_Humidity_sensor->value())},
-        {"TrackBar_External_sensor2", QString::number(f.TrackBar_External_sensor2->value())},
-        {"Label_External_sensor2", f.Label_External_sensor2->text()},
-        {"TimeEdit_Timer_after_reacting_any_sensor",
-         f.TimeEdit_Timer_after_reacting_any_sensor->text()},
-        {"TimeEdit_Timer_night_mode", f.TimeEdit_Timer_night_mode->text()},
-        {"TimeEdit_Timer_party_mode", f.TimeEdit_Timer_party_mode->text()},
-        {"RadioButton_Exhaust_Bix", f.RadioButton_Exhaust_Bix->isChecked() ? "on" : "off"},
-        {"IPAddress_Gateway", f.IPAddress_Gateway->text()},
-    };
-    const std::map<std::string, QString> expectedShown = {
-        {"RadioButton_master", "on"},
-        {"RadioButton_with_router", "on"},
-        {"ComboBox_Wi_Fi_name", "HomeNet"},
-        {"Edit_Password", "secret-pass"},
-        {"ComboBox_Number_Slave", "5"},
-        {"ComboBox_IP_Slave", "Static"},
-        {"IPAddress_IP_Slave", "10.0.0.7"},
-        {"IPAddress_IP_Master", "10.0.0.1"},
-        {"ComboBox_Wi_Fi_channel", "11"},
-        {"ComboBox_Security_WI_FI", "WPA_PSK"},
-        {"CheckBox_Available_OFF_device", "off"},
-        {"RadioButton_Exhaust", "on"},
-        {"CheckBox_Humidity_sensor", "off"},
-        {"CheckBox_External_sensor1", "on"},
-        {"CheckBox_External_sensor2", "on"},
-        {"TrackBar_Humidity_sensor", "14"},
-        {"TrackBar_External_sensor2", "7"},
-        {"Label_External_sensor2", "35 %"},
-        {"TimeEdit_Timer_after_reacting_any_sensor", "00:10"},
-        {"TimeEdit_Timer_night_mode", "03:46"},
-        {"TimeEdit_Timer_party_mode", "01:30"},
-        {"RadioButton_Exhaust_Bix", "on"},
-        {"IPAddress_Gateway", "10.0.0.254"},
-    };
-    EXPECT_EQ(shown, expectedShown);
-
-    // The master-with-router panels followed the radio buttons the chain checked.
-    EXPECT_TRUE(f.Panel_Wi_Fi_name->isVisibleTo(f.Wi_Fi));
+    // The panels of a slave with router followed the radio buttons the chain checked.
+    EXPECT_TRUE(f.Panel_Number_of_slave->isVisibleTo(f.Wi_Fi));
+    EXPECT_TRUE(f.Panel_IP_Slave->isVisibleTo(f.Wi_Fi));
     EXPECT_TRUE(f.Panel_IP_Master->isVisibleTo(f.Wi_Fi));
-    EXPECT_FALSE(f.Panel_Number_of_slave->isVisibleTo(f.Wi_Fi));
-
-    const protocol::DeviceSettings& s = f.DeviceSettings;
-    EXPECT_EQ(s.Device_mode, 1);
-    EXPECT_EQ(s.Connection_type, 1);
-    EXPECT_EQ(QString::fromStdU16String(s.Wi_Fi_password).left(11), QStringLiteral("secret-pass"));
-    EXPECT_EQ(s.Slave_number, 4);
-    EXPECT_EQ(s.Slave_IP_mode, 0);
-    EXPECT_EQ(s.Slave_IP, protocol::IpOctets(10, 0, 0, 7));
-    EXPECT_EQ(s.Master_IP, protocol::IpOctets(10, 0, 0, 1));
-    EXPECT_EQ(s.Wi_Fi_channel, 11);
-    EXPECT_EQ(s.Wi_Fi_security, u'2');
-    EXPECT_EQ(s.Gateway, protocol::IpOctets(10, 0, 0, 254));
-    EXPECT_EQ(s.Off_available, 0);
-    EXPECT_EQ(s.Direction, 1);
-    EXPECT_EQ(s.Humidity_sensor, 0);
-    EXPECT_EQ(s.Relay_sensor, 1);
-    EXPECT_EQ(s.Voltage_sensor, 1);
-    EXPECT_EQ(s.Humidity_scenario, 1);
+    EXPECT_FALSE(f.Panel_Wi_Fi_channel->isVisibleTo(f.Wi_Fi));
 }
 
 TEST_F(ChainFixture, AnUnansweredRequestEndsTheChainThere) {
