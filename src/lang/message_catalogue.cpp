@@ -151,7 +151,7 @@ constexpr std::array<std::string_view, kMessageTableSize> MessageTable =
     "Пошук Wi-Fi",  // uk
     "WLAN suchen",  // de
     "Søg efter Wi-Fi",  // da
-    "Szukaj sieci Wi-Fi",  // pl
+    "Wyszukaj sieci",  // pl
     "Søk etter Wi-Fi",  // no
     "Sök efter Wi-Fi",  // sv
     "Etsi Wi-Fi-verkkoja",  // fi

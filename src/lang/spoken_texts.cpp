@@ -18,17 +18,17 @@ constexpr std::array<std::array<std::string_view, kLanguageCount>, kSpokenTextCo
      "%1, oktet %2 z 4",  // pl
      "%1, oktett %2 av 4",  // no
      "%1, oktett %2 av 4",  // sv
-     "%1, oktetti %2/4"},  // fi
+     "%1, oktetti %2 neljästä"},  // fi
     // ThresholdOf
     {"%1, порог",  // ru
-     "%1, threshold",  // en
+     "%1 threshold",  // en
      "%1，阈值",  // zh
      "%1, поріг",  // uk
      "%1, Schwellenwert",  // de
-     "%1, tærskel",  // da
+     "%1, tærskelværdi",  // da
      "%1, próg",  // pl
-     "%1, terskel",  // no
-     "%1, tröskel",  // sv
+     "%1, terskelverdi",  // no
+     "%1, tröskelvärde",  // sv
      "%1, kynnysarvo"},  // fi
     // DeviceSelected
     {"Устройство выбрано",  // ru
@@ -37,7 +37,7 @@ constexpr std::array<std::array<std::string_view, kLanguageCount>, kSpokenTextCo
      "Пристрій вибрано",  // uk
      "Gerät ausgewählt",  // de
      "Enhed valgt",  // da
-     "Urządzenie wybrane",  // pl
+     "Wybrano urządzenie",  // pl
      "Enhet valgt",  // no
      "Enhet vald",  // sv
      "Laite valittu"},  // fi

@@ -14,7 +14,7 @@ namespace quillo::lang {
 
 enum class SpokenText {
     OctetOf,         // "%1, octet %2 of 4": one field of an address entry, %1 its caption
-    ThresholdOf,     // "%1, threshold": a slider, %1 the caption of the sensor it belongs to
+    ThresholdOf,     // "%1 threshold": a slider, %1 the caption of the sensor it belongs to
     DeviceSelected,  // the device selector shows green: a unit is chosen
 };
 inline constexpr int kSpokenTextCount = 3;

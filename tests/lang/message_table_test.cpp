@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "lang/message_table.h"
+#include "lang/spoken_texts.h"
 
 namespace quillo::lang {
 namespace {
@@ -38,6 +39,16 @@ TEST_F(MessageTableTest, TextsConvertToUtf16Faithfully) {
         const std::string_view utf8 = MessageTable[position];
         EXPECT_FALSE(text.contains(QChar::ReplacementCharacter)) << position;
         EXPECT_EQ(text.toStdString(), utf8) << position;
+    }
+}
+
+// A screen reader speaks these: a number over a slash reads as a fraction ("2/4", two
+// quarters), so the octet's place is said in words.
+TEST(SpokenTexts, ReadAsWordsNotAsFractions) {
+    for (const auto& texts : SpokenTexts) {
+        for (const std::string_view text : texts) {
+            EXPECT_EQ(text.find('/'), std::string_view::npos) << text;
+        }
     }
 }
 

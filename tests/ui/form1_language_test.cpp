@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QTextLayout>
 #include <QTimer>
 
 #include "form1_fixture.h"
@@ -96,8 +97,31 @@ TEST_F(Language, EveryCaptionComesFromItsMessageInEachLanguage) {
     }
 }
 
+// True when a wrapping caption is drawn with a line that ends inside a word: anywhere but after
+// a blank or after the hyphen of a compound ("Wi-Fi-" / "verkkoja"), never inside the name
+// "Wi-Fi" ("Wi-" / "Fi"). Laid out as its button draws it.
+bool BreaksInsideAWord(const WrappingButton* button) {
+    const QString text = button->text();
+    QTextLayout layout(text, button->font());
+    QTextOption option(Qt::AlignCenter);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    bool inside = false;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(button->captionArea().width());
+        const int end = line.textStart() + line.textLength();
+        const bool afterHyphen = end > 0 && text.at(end - 1) == u'-' &&
+                                 !text.mid(0, end).endsWith(QStringLiteral("Wi-"));
+        inside = inside || (end < text.size() && !text.at(end - 1).isSpace() && !afterHyphen);
+    }
+    layout.endLayout();
+    return inside;
+}
+
 // Every caption in every language, in every text its control can show, fits its place at the
-// design font: none is shrunk (the fitting would stop at 8 px) and none is cut.
+// design font: none is shrunk (the fitting would stop at 8 px), none is cut, and none that
+// wraps breaks inside a word.
 TEST_F(Language, EveryCaptionFitsItsPlaceAtTheDesignFontInEveryLanguage) {
     std::vector<QWidget*> captioned;
     for (QWidget* widget : form_->findChildren<QWidget*>()) {
@@ -118,6 +142,12 @@ TEST_F(Language, EveryCaptionFitsItsPlaceAtTheDesignFontInEveryLanguage) {
                                .arg(fit.fits ? "" : ", cut")
                                .arg(fit.needed)
                                .arg(fit.available);
+            }
+            const auto* wrapping = qobject_cast<const WrappingButton*>(widget);
+            if (wrapping != nullptr && BreaksInsideAWord(wrapping)) {
+                misfits << QStringLiteral("language %1, %2%3: \"%4\" breaks inside a word")
+                               .arg(language)
+                               .arg(widget->objectName(), state, wrapping->text());
             }
         }
     };
