@@ -518,7 +518,13 @@ QString SetFromJson(const SettingKey& key, const QJsonValue& value, PageState& s
                              .arg(bytes);
         }
     }
+    const protocol::WifiControls before = state.wifi;
     key.set(checked, state);
+    // The password box follows a new mode, router or security type as in the window.
+    if (state.wifi.mode != before.mode || state.wifi.router != before.router ||
+        key.control == model::PageControl::Security) {
+        model::FollowPasswordBox(key.control, state.wifi);
+    }
     // Stored as a read would store it, so that a mode that does not collect it still sends it.
     model::StoreControl(key.control, state);
     return {};

@@ -154,6 +154,14 @@ std::vector<std::uint8_t> wifiNameBytes(std::u16string_view shown,
     return utf8Bytes(shown);
 }
 
+std::u16string wifiPasswordText(std::u16string_view shown, std::u16string_view read) {
+    if (shown.size() == kPasswordBoxLength && read.size() > shown.size() &&
+        read.starts_with(shown)) {
+        return std::u16string(read);
+    }
+    return std::u16string(shown);
+}
+
 bool isPrintableAscii(std::u16string_view text) {
     return std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x20 && c <= 0x7E; });
 }

@@ -34,6 +34,14 @@ std::vector<std::uint8_t> utf8Bytes(std::u16string_view text);
 std::vector<std::uint8_t> wifiNameBytes(std::u16string_view shown,
                                         std::span<const std::uint8_t> readBytes);
 
+// Characters the window's password box holds; the unit holds up to 62.
+inline constexpr std::size_t kPasswordBoxLength = 60;
+
+// The password a shown one goes out as. `read` is the password as the unit reported it (empty
+// when none was read): while the box shows it, or its first kPasswordBoxLength characters, the
+// box having cut it, it goes back whole; an edited or typed password goes out as shown.
+std::u16string wifiPasswordText(std::u16string_view shown, std::u16string_view read);
+
 // Printable ASCII (U+0020..U+007E) only; an empty text is.
 bool isPrintableAscii(std::u16string_view text);
 

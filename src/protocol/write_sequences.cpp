@@ -105,11 +105,12 @@ WifiWrite buildWifiWrite(const WifiControls& controls, const DeviceSettings& cur
     }
 
     // Only what the user can see and edit in this mode is checked: a master without router
-    // hides the name, and "OPEN" greys the password out. A hidden or greyed-out value goes back
-    // as it stands (a read one unchanged).
+    // hides the name, and a greyed-out box (after "OPEN" was chosen or read) the password. A
+    // hidden or greyed-out value goes back as it stands (a read one unchanged).
     const bool masterWithoutRouter = controls.mode == ModeChoice::Master && without;
     const bool nameEditable = !masterWithoutRouter;
-    const bool passwordEditable = !(masterWithoutRouter && controls.securityItem == 0);
+    // A password longer than the box goes back whole while the box shows its beginning.
+    const std::u16string password = wifiPasswordText(controls.password, controls.passwordRead);
     // The name goes out as bytes: UTF-8, or unchanged as it was read.
     const std::vector<std::uint8_t> nameBytes =
         wifiNameBytes(controls.name, controls.nameReadBytes);
@@ -123,12 +124,12 @@ WifiWrite buildWifiWrite(const WifiControls& controls, const DeviceSettings& cur
         write.messageId = kMessageNameLength;
     }
     // A character outside printable ASCII would go out as a byte no network accepts.
-    if (write.messageId == 0 && passwordEditable && !isPrintableAscii(controls.password)) {
+    if (write.messageId == 0 && controls.passwordEnabled && !isPrintableAscii(password)) {
         write.messageId = kMessagePasswordCharacters;
     }
 
     s.Wi_Fi_name = textFromBytes(nameBytes);
-    s.Wi_Fi_password = controls.password;
+    s.Wi_Fi_password = password;
     s.Gateway = controls.gateway;
 
     if (write.messageId != 0) {

@@ -40,9 +40,13 @@ struct WifiControls {
     // unedited name goes back as it came (see wifiNameBytes).
     std::vector<std::uint8_t> nameReadBytes;
     std::u16string password;  // Edit_Password text
-    IpOctets masterIp;        // IPAddress_IP_Master
-    IpOctets slaveIp;         // IPAddress_IP_Slave
-    IpOctets gateway;         // IPAddress_Gateway
+    // The password as the unit reported it, empty when none was read: the unit holds more than
+    // the box shows, and an unedited password goes back whole (see wifiPasswordText).
+    std::u16string passwordRead;
+    bool passwordEnabled = true;  // Edit_Password enabled: only then is it checked
+    IpOctets masterIp;            // IPAddress_IP_Master
+    IpOctets slaveIp;             // IPAddress_IP_Slave
+    IpOctets gateway;             // IPAddress_Gateway
     // Texts of the selected list items; empty when no item is selected, which fails to convert.
     std::u16string channelItemText;      // ComboBox_Wi_Fi_channel
     std::u16string slaveNumberItemText;  // ComboBox_Number_Slave
@@ -65,9 +69,10 @@ struct WifiWrite {
 // Collects the controls by mode and router choice, checks name and password as the mode
 // requires, and builds the bracketed write of all eleven Wi-Fi parameters followed by a
 // restart of the Wi-Fi module. A name of more than 32 bytes (570) and a password that is not
-// printable ASCII (640) are refused where the mode lets the user edit them, so that no typed text
-// goes out as bytes the unit or the network cannot take; a hidden name (master without router)
-// and a greyed-out password (OPEN) go back as they stand.
+// printable ASCII (640) are refused where the user can edit them, so that no typed text goes out
+// as bytes the unit or the network cannot take; a hidden name (master without router) and a
+// greyed-out password go back as they stand. A read password longer than its box goes back
+// whole while unedited.
 WifiWrite buildWifiWrite(const WifiControls& controls, const DeviceSettings& current);
 
 // --- Fan page ---

@@ -145,6 +145,9 @@ public:
     // The bytes of the Wi-Fi name last read from the unit: while ComboBox_Wi_Fi_name still shows
     // them unedited, a write sends them back exactly (also when they are not UTF-8).
     std::vector<std::uint8_t> WiFiNameReadBytes;
+    // The password last read from the unit, which may be longer than Edit_Password holds: while
+    // the box shows its beginning unedited, a write sends it back whole.
+    std::u16string PasswordRead;
 
     // --- Sending to the current unit (form1_commands.cpp) ---
     // Frames and writes one command to CurrentDevice; nothing without one.

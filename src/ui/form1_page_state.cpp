@@ -80,6 +80,8 @@ protocol::WifiControls Form1::WifiControlsNow() const {
     controls.name = Text(ComboBox_Wi_Fi_name->currentText());
     controls.nameReadBytes = WiFiNameReadAs(ComboBox_Wi_Fi_name->currentText());
     controls.password = Text(Edit_Password->text());
+    controls.passwordRead = PasswordRead;
+    controls.passwordEnabled = Edit_Password->isEnabled();
     controls.masterIp = Octets(IPAddress_IP_Master);
     controls.slaveIp = Octets(IPAddress_IP_Slave);
     controls.gateway = Octets(IPAddress_Gateway);
@@ -127,6 +129,7 @@ void Form1::ShowPageControl(model::PageControl control, const model::PageState& 
             ComboBox_Wi_Fi_name->setEditText(Text(w.name));
             break;
         case PageControl::Password:
+            PasswordRead = w.passwordRead;
             Edit_Password->setText(Text(w.password));
             break;
         case PageControl::SlaveNumber:

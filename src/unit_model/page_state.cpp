@@ -35,6 +35,8 @@ void CheckFlag(std::uint8_t value, bool& box) {
     }
 }
 
+constexpr int kOpenSecurityItem = 0;
+
 std::u16string Cut(std::u16string text, std::size_t maxLength) {
     if (text.size() > maxLength) {
         text.resize(maxLength);
@@ -80,16 +82,22 @@ std::vector<PageControl> ApplyAnswer(const protocol::InputReport& answer, PageSt
     protocol::DeviceSettings& s = state.current;
     const std::uint8_t byte = answer.byteValue();
     switch (answer.code()) {
-        case protocol::Code_Device_mode:
+        case protocol::Code_Device_mode: {
             s.Device_mode = byte;
+            const ModeChoice before = w.mode;
             if (byte == unit::kModeMaster) {
                 w.mode = ModeChoice::Master;
             } else if (byte == unit::kModeSlave) {
                 w.mode = ModeChoice::Slave;
             }
+            if (w.mode != before) {
+                FollowPasswordBox(PageControl::Mode, w);
+            }
             return {PageControl::Mode};
-        case protocol::Code_Connection_type:
+        }
+        case protocol::Code_Connection_type: {
             s.Connection_type = byte;
+            const RouterChoice before = w.router;
             // A slave's connection is told by its network's name.
             if (s.Device_mode == unit::kModeMaster) {
                 if (byte == unit::kConnectionWithRouter) {
@@ -98,21 +106,31 @@ std::vector<PageControl> ApplyAnswer(const protocol::InputReport& answer, PageSt
                     w.router = RouterChoice::Without;
                 }
             }
+            if (w.router != before) {
+                FollowPasswordBox(PageControl::Router, w);
+            }
             return {PageControl::Router};
+        }
         case protocol::Code_Wi_Fi_name:
             // Shown decoded; the bytes stay, so that an unedited name goes back as it came.
             w.nameReadBytes = protocol::wireBytes(answer.displayText());
             w.name = Cut(protocol::decodeWireText(w.nameReadBytes), kNameBoxMaxLength);
             if (s.Device_mode == unit::kModeSlave) {
+                const RouterChoice before = w.router;
                 // A master's own network has no router.
                 w.router =
                     unit::isMasterNetworkName(w.name) ? RouterChoice::Without : RouterChoice::With;
+                if (w.router != before) {
+                    FollowPasswordBox(PageControl::Router, w);
+                }
                 return {PageControl::WifiName, PageControl::Router};
             }
             return {PageControl::WifiName};
         case protocol::Code_Wi_Fi_password:
             s.Wi_Fi_password = answer.rawText();
-            w.password = Cut(answer.displayText(), kPasswordBoxMaxLength);
+            // Shown cut to the box; kept whole, so that an unedited password goes back whole.
+            w.passwordRead = answer.displayText();
+            w.password = Cut(w.passwordRead, kPasswordBoxMaxLength);
             return {PageControl::Password};
         case protocol::Code_Slave_number:
             s.Slave_number = byte;
@@ -139,6 +157,7 @@ std::vector<PageControl> ApplyAnswer(const protocol::InputReport& answer, PageSt
             if (const std::optional<int> item = protocol::securityItemIndex(answer.digitValue())) {
                 w.securityItem = *item;
             }
+            FollowPasswordBox(PageControl::Security, w);
             return {PageControl::Security};
         case protocol::Code_Gateway:
             s.Gateway = w.gateway = answer.address();
@@ -184,6 +203,31 @@ std::vector<PageControl> ApplyAnswer(const protocol::InputReport& answer, PageSt
             return {PageControl::HumidityScenario};
         default:
             return {};
+    }
+}
+
+void FollowPasswordBox(PageControl control, protocol::WifiControls& wifi) {
+    const bool open = wifi.securityItem == kOpenSecurityItem;
+    switch (control) {
+        case PageControl::Mode:
+            if (wifi.mode == ModeChoice::Slave) {
+                wifi.passwordEnabled = true;
+            } else if (wifi.router == RouterChoice::Without && open) {
+                wifi.passwordEnabled = false;
+            }
+            break;
+        case PageControl::Router:
+            if (wifi.router == RouterChoice::With) {
+                wifi.passwordEnabled = true;
+            } else if (wifi.mode == ModeChoice::Master && open) {
+                wifi.passwordEnabled = false;
+            }
+            break;
+        case PageControl::Security:
+            wifi.passwordEnabled = !open;
+            break;
+        default:
+            break;
     }
 }
 

@@ -51,7 +51,7 @@ enum class PageControl {
 
 // What the entries hold at most, in characters: a longer text is cut when it is shown.
 inline constexpr std::size_t kNameBoxMaxLength = protocol::kNameBoxLength;
-inline constexpr std::size_t kPasswordBoxMaxLength = 60;
+inline constexpr std::size_t kPasswordBoxMaxLength = protocol::kPasswordBoxLength;
 
 // The controls of a freshly started window, before any answer.
 PageState StartupPageState();
@@ -60,6 +60,11 @@ PageState StartupPageState();
 // it maps to (an out-of-range value leaves a control as it is, or unselects a list). Returns
 // the controls it changed, none for a code that is not a page setting.
 std::vector<PageControl> ApplyAnswer(const protocol::InputReport& answer, PageState& state);
+
+// The window's panel rules for the password box, after `control` changed: a mode or router
+// button newly checked, a security type chosen or read. "OPEN" greys the box out in every mode;
+// only a slave's or a router's button, or another type, enables it again.
+void FollowPasswordBox(PageControl control, protocol::WifiControls& wifi);
 
 // Stores what `control` shows, as a read of that value would have stored it, so that a write
 // in a mode that does not collect the control still sends it.

@@ -232,6 +232,41 @@ TEST_F(CliTest, TheWindowsRulesAndMessagesHold) {
     (void)unit;
 }
 
+// A password the unit holds goes back as it holds it when the command did not ask for it: one
+// longer than the window's box, and one that is not ASCII where "OPEN" greys the box out.
+TEST_F(CliTest, AnUnaskedPasswordGoesBackAsTheUnitHoldsIt) {
+    struct Case {
+        const char* what;
+        std::uint8_t mode;
+        std::uint8_t security;
+        std::string password;
+        QString argument;
+    };
+    const Case cases[] = {
+        {"62 characters", protocol::unit::kModeMaster, '3', std::string(62, 'x'),
+         QStringLiteral("channel=3")},
+        {"not ASCII on a slave after OPEN", protocol::unit::kModeSlave, '0', "p\xE4ssword",
+         QStringLiteral("slave-number=3")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        sim::UnitParameters& held = Plug(Model::Solvi).unit()->parameters();
+        held.deviceMode = c.mode;
+        held.connectionType = protocol::unit::kConnectionWithRouter;
+        held.wifiName = "Office";
+        held.security = c.security;
+        held.wifiPassword = c.password;
+        const CliRun run = Run({"set", c.argument});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(held.wifiPassword, c.password);
+        const std::vector<Report> changes = Changes(0);
+        EXPECT_TRUE(std::any_of(changes.begin(), changes.end(), [](const Report& r) {
+            return r[1] == protocol::Code_Wi_Fi_password;
+        }));
+    }
+}
+
 // A setting the mode does not collect is stored in the unit as asked; one the mode fixes is
 // refused before anything is sent.
 TEST_F(CliTest, SettingsTheModeDoesNotUseAreStoredOrRefusedNeverFaked) {

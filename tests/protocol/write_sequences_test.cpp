@@ -379,14 +379,71 @@ TEST(WifiWrite, TextsGoOutAsBytesTheNetworkTakes) {
 TEST(WifiWrite, AGreyedOutPasswordIsSentAsReadUnchecked) {
     WifiControls screen = controls(ModeChoice::Master, RouterChoice::Without);
     screen.securityItem = 0;
+    screen.passwordEnabled = false;
     screen.password = u"p\u00E4ss";
     const WifiWrite write = buildWifiWrite(screen, readSettings());
     ASSERT_EQ(write.outcome, WriteOutcome::Ok);
     EXPECT_EQ(write.steps.at(7), Step::send(Code_Wi_Fi_password, u"p\u00E4ss"));
     screen.securityItem = 2;  // the box is enabled again: checked as typed
+    screen.passwordEnabled = true;
     EXPECT_EQ(buildWifiWrite(screen, readSettings()).messageId, kMessagePasswordLength);
     screen.password = u"p\u00E4sswords";
     EXPECT_EQ(buildWifiWrite(screen, readSettings()).messageId, kMessagePasswordCharacters);
+}
+
+// The unit may hold a longer password than the box shows: unedited, it goes back whole. Only a
+// password whose box is enabled is checked; a greyed-out one goes back as it stands, in every
+// mode where OPEN greyed it out.
+TEST(WifiWrite, APasswordGoesBackAsReadAndIsCheckedOnlyWhereItsBoxIsEnabled) {
+    const std::u16string read62(62, u'p');
+    struct Case {
+        const char* what;
+        ModeChoice mode;
+        RouterChoice router;
+        bool enabled;
+        std::u16string shown;
+        std::u16string read;
+        int message;          // 0: sent
+        std::u16string sent;  // the password's payload
+    };
+    const Case cases[] = {
+        {"62 read, shown cut to 60", ModeChoice::Master, RouterChoice::Without, true,
+         read62.substr(0, 60), read62, 0, read62},
+        {"62 read, a slave", ModeChoice::Slave, RouterChoice::With, true, read62.substr(0, 60),
+         read62, 0, read62},
+        {"62 read, shortened", ModeChoice::Master, RouterChoice::With, true, read62.substr(0, 59),
+         read62, 0, read62.substr(0, 59)},
+        {"62 read, replaced", ModeChoice::Master, RouterChoice::With, true,
+         std::u16string(60, u'q'), read62, 0, std::u16string(60, u'q')},
+        {"greyed out on a slave", ModeChoice::Slave, RouterChoice::With, false, u"p\u00E4ss",
+         u"p\u00E4ss", 0, u"p\u00E4ss"},
+        {"greyed out on a master with router", ModeChoice::Master, RouterChoice::With, false,
+         u"p\u00E4ss", u"p\u00E4ss", 0, u"p\u00E4ss"},
+        {"enabled on a slave",
+         ModeChoice::Slave,
+         RouterChoice::With,
+         true,
+         u"p\u00E4ss",
+         u"p\u00E4ss",
+         kMessagePasswordCharacters,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WifiControls screen = controls(c.mode, c.router);
+        screen.password = c.shown;
+        screen.passwordRead = c.read;
+        screen.passwordEnabled = c.enabled;
+        const WifiWrite write = buildWifiWrite(screen, readSettings());
+        EXPECT_EQ(write.messageId, c.message);
+        if (c.message != 0) {
+            EXPECT_TRUE(write.steps.empty());
+            continue;
+        }
+        ASSERT_EQ(write.outcome, WriteOutcome::Ok);
+        EXPECT_EQ(write.steps.at(7), Step::send(Code_Wi_Fi_password, c.sent));
+        EXPECT_EQ(write.settings.Wi_Fi_password, c.sent);
+    }
 }
 
 TEST(WifiWrite, UnselectedListItemEndsTheClickBeforeAnyCheck) {

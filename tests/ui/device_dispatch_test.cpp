@@ -19,12 +19,14 @@
 
 #include "hid/hid_device.h"
 #include "lang/message_table.h"
+#include "protocol/input_report.h"
 #include "protocol/read_chain.h"
 #include "protocol/unit_contract.h"
 #include "sim_form_fixture.h"
 #include "ui/controls.h"
 #include "ui/ip_address_edit.h"
 #include "ui/time_edit.h"
+#include "unit_model/page_state.h"
 
 namespace quillo::ui {
 namespace {
@@ -634,6 +636,87 @@ TEST_F(ChainFixture, ALateAnswerAskedForAfterAWriteIsShown) {
     EXPECT_TRUE(WaitFor([&] { return form_->RadioButton_without_router->isChecked(); }, 4000));
     EXPECT_EQ(form_->DeviceSettings.Device_mode, protocol::unit::kModeMaster);
     qunsetenv("QUILLO_MESSAGE_BOXES");
+}
+
+// What the unit holds for the password goes back as it was read by an Apply that did not edit
+// it: a password longer than the box, and one that is not ASCII in a box that "OPEN" greyed out
+// (a slave's, a master's with router).
+TEST_F(ChainFixture, AnUneditedPasswordGoesBackAsTheUnitHoldsIt) {
+    namespace unit = protocol::unit;
+    qputenv("QUILLO_MESSAGE_BOXES", "stderr");
+    StartWith(sim::SimUnit::Defaults(sim::Model::Pargo, "00000001"));
+    sim::UnitParameters& held = Interface(0).unit()->parameters();
+    struct Case {
+        const char* what;
+        std::uint8_t mode;
+        std::uint8_t connection;
+        std::uint8_t security;
+        std::string password;
+    };
+    const Case cases[] = {
+        {"62 characters, master without router", unit::kModeMaster, unit::kConnectionWithoutRouter,
+         '3', std::string(62, 'x')},
+        {"62 characters on a slave", unit::kModeSlave, unit::kConnectionWithRouter, '3',
+         std::string(40, 'y') + std::string(22, 'z')},
+        {"not ASCII, greyed out on a slave", unit::kModeSlave, unit::kConnectionWithRouter, '0',
+         "p\xE4ssword"},
+        {"not ASCII, greyed out on a master with router", unit::kModeMaster,
+         unit::kConnectionWithRouter, '0', "p\xE4sswort"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        held.deviceMode = c.mode;
+        held.connectionType = c.connection;
+        held.wifiName = "Office";
+        held.security = c.security;
+        held.wifiPassword = c.password;
+        ClearWrites();
+        form_->Button_Get_current_parametersClick();
+        ASSERT_TRUE(WaitFor([&] {
+            const auto writes = Writes(0);
+            return std::count(writes.begin(), writes.end(), ReadRequest(protocol::Code_Gateway)) ==
+                   1;
+        }));
+        Settle(100);
+        ASSERT_EQ(form_->Edit_Password->text().size(),
+                  std::min<qsizetype>(60, static_cast<qsizetype>(c.password.size())));
+        held.wifiPassword.clear();
+        ClearWrites();
+        form_->Button_Apply_Save_Wi_FiClick();
+        EXPECT_EQ(held.wifiPassword, c.password);
+        EXPECT_FALSE(Writes(0).empty());  // not refused
+    }
+    qunsetenv("QUILLO_MESSAGE_BOXES");
+}
+
+// The shared model follows the window's rules for the password box, answer by answer.
+TEST_F(DeviceTest, ThePasswordBoxIsEnabledAsTheModelSays) {
+    backend_->plugUnit(sim::Model::Solvi);
+    Start();
+    Silence(0);
+    model::PageState state = model::StartupPageState();
+    ASSERT_EQ(form_->Edit_Password->isEnabled(), state.wifi.passwordEnabled);
+    const Report answers[] = {
+        {15, 1, '0'},                // OPEN on a master without router
+        {5, 1, 0},                   // a slave
+        {15, 1, '0'},                // OPEN read for a slave
+        {6, 4, 'H', 'o', 'm', 'e'},  // the slave's network has a router
+        {15, 1, '0'},                //
+        {5, 1, 1},                   // a master with router
+        {12, 1, 2},                  // without router
+        {15, 1, '3'},                // WPA2
+        {12, 1, 1},                  // with router
+        {15, 1, '0'},                //
+        {12, 1, 2},                  // without router
+        {5, 1, 0},                   // a slave again
+        {15, 1, '9'},                // a type the list does not have
+    };
+    for (const Report& answer : answers) {
+        Deliver(answer);
+        model::ApplyAnswer(protocol::InputReport(std::span<const std::uint8_t>(answer)), state);
+        EXPECT_EQ(form_->Edit_Password->isEnabled(), state.wifi.passwordEnabled)
+            << "after code " << int(answer[0]) << " value " << int(answer[2]);
+    }
 }
 
 TEST_F(DeviceTest, ASlavesRouterChoiceFollowsTheNetworkName) {
