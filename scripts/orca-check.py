@@ -233,7 +233,7 @@ class Walk:
         """The list's item after a change, as AT-SPI shows it; None when it did not change.
         What Orca says then is traced only: Orca 43 re-reads a closed list's item through
         AT-SPI's Selection interface, which Qt 6.4's bridge does not offer."""
-        said = " | ".join(self.log.settle(spoken, limit=2))
+        said = " | ".join(self.log.settle(anything, quiet=0.3, limit=3))
         after = value_of(node)
         if TRACE:
             print("  %-14s %-42s %-20r said: %s" % ("", how, after, said))
