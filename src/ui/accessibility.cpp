@@ -5,6 +5,8 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPoint>
+#include <QRect>
 #include <QStringList>
 #include <QVariant>
 #include <cmath>
@@ -18,10 +20,44 @@ namespace {
 // Qt's own interface for combo boxes names them by their current text on Linux, so a screen
 // reader hears only "6" for the channel list. This one follows QAccessibleWidget's rule there
 // as well (the accessible name, else the text of the label whose buddy the box is) and keeps
-// the rest of Qt's behaviour: value, children, the popup actions.
-class ComboBoxAccessible : public QAccessibleWidget {
+// the rest of Qt's behaviour: value, children, the popup actions. A closed list that cannot be
+// typed in also reads its current item as its text: the AT-SPI bridge has no other way to show
+// it (Orca reads a closed list's value from its text), where UI Automation and MSAA take the
+// value.
+class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit ComboBoxAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface && !box()->isEditable()) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // The read-only text: the current item.
+    QString text(int startOffset, int endOffset) const override {
+        return box()->currentText().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(box()->currentText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int /*position*/) override {}
+    void selection(int /*selectionIndex*/, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int /*startOffset*/, int /*endOffset*/) override {}
+    void removeSelection(int /*selectionIndex*/) override {}
+    void setSelection(int /*selectionIndex*/, int /*startOffset*/, int /*endOffset*/) override {}
+    QRect characterRect(int /*offset*/) const override { return {}; }
+    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
+    void scrollToSubstring(int /*startIndex*/, int /*endIndex*/) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        *startOffset = offset;
+        *endOffset = offset;
+        return {};
+    }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) {

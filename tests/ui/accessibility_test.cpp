@@ -220,6 +220,41 @@ TEST_F(Accessibility, ValuesAndStatesReadAsText) {
               form_->Panel_Master_State_connection->caption());
 }
 
+// A closed list tells its current item as its value (what UI Automation's Value pattern and
+// MSAA read) and, where it cannot be typed in, as its text (what AT-SPI and Orca read), also
+// after keys or the unit changed it. A list one types in keeps its text in its text field.
+TEST_F(Accessibility, ListsTellTheirCurrentItem) {
+    lang::LanguageIndex = lang::English;
+    Enter(kStates[3]);
+    const auto textOf = [](QComboBox* box) {
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(box)->textInterface();
+        return text == nullptr ? std::string("(no text)")
+                               : text->text(0, text->characterCount()).toStdString();
+    };
+    QComboBox* const lists[] = {form_->ComboBox_Language, form_->ComboBox_Security_WI_FI,
+                                form_->ComboBox_Wi_Fi_channel, form_->ComboBox_Number_Slave,
+                                form_->ComboBox_IP_Slave};
+    for (QComboBox* box : lists) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        ASSERT_GE(box->count(), 2);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(box);
+        for (int index : {1, 0}) {
+            box->setCurrentIndex(index);  // as an answer of the unit sets it
+            EXPECT_EQ(iface->text(QAccessible::Value), box->itemText(index));
+            EXPECT_EQ(textOf(box), box->itemText(index).toStdString());
+        }
+        box->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(box, Qt::Key_Down);
+        EXPECT_EQ(textOf(box), box->itemText(1).toStdString());
+        EXPECT_EQ(iface->text(QAccessible::Value), box->itemText(1));
+        box->setCurrentIndex(0);
+        // Its name stays its label's.
+        EXPECT_NE(iface->text(QAccessible::Name), box->itemText(0));
+    }
+    EXPECT_EQ(textOf(form_->ComboBox_Wi_Fi_name), "(no text)");
+}
+
 // --- Keyboard ---
 
 // Each widget's place in the window's focus chain, which the layout builds from the design's
