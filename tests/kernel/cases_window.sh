@@ -249,6 +249,8 @@ sim: wait-in 012f
 section chain-again
 click 'Receive current parameters'
 wait-in 012f
+click Slave
+click 'With Wi-Fi router'
 section apply
 type 'Name of Wi-Fi (1 - 32 characters)' Office
 type 'New Wi-Fi password (8 - 60 characters)' officepass
