@@ -71,17 +71,27 @@ ww_window_on() {
   return 1
 }
 
-# Starts the Windows program ($1, a Windows path) with its trace in $ww_trace.
+# Starts the Windows program ($1, a Windows path) with its trace in $ww_trace. Its first window
+# makes wine start its desktop process, which it waits for only a few seconds: on a busy
+# emulated CPU that can pass ("The explorer process failed to start."), and the program runs
+# without a window. The desktop process then stays with the server, so a second start has it.
 ww_start() {
-  local exe=$1 start=$SECONDS geometry
-  : >"$ww_trace"
-  DISPLAY=$WW_DISPLAY QUILLO_TRACE=$(win_path "$ww_trace") WINEDEBUG=err+all,fixme-all \
-    wine "$exe" </dev/null >>"$case_dir/wine.out" 2>&1 &
-  ww_pid=$!
-  ww_win=$(ww_window_on $WW_DISPLAY 150) || {
+  local exe=$1 start=$SECONDS geometry attempt
+  for attempt in 1 2; do
+    : >"$ww_trace"
+    DISPLAY=$WW_DISPLAY QUILLO_TRACE=$(win_path "$ww_trace") WINEDEBUG=err+all,fixme-all \
+      wine "$exe" </dev/null >>"$case_dir/wine.out" 2>&1 &
+    ww_pid=$!
+    ww_win=$(ww_window_on $WW_DISPLAY 150) && break
     DISPLAY=$WW_DISPLAY timeout 20 xdotool search --name '' getwindowname %@ 2>&1 | head -20
-    fail "no window of $exe within 150 s"
-  }
+    if [ "$attempt" = 2 ] || ! grep -q 'explorer process failed to start' "$case_dir/wine.out"; then
+      fail "no window of $exe within 150 s"
+    fi
+    echo "no window: wine's desktop process came too late; starting again"
+    kill "$ww_pid"
+    wait "$ww_pid" || true
+    sleep 5
+  done
   geometry=$(DISPLAY=$WW_DISPLAY xdotool getwindowgeometry --shell "$ww_win" | tr '\n' ' ')
   echo "wine: $exe shows its window after $((SECONDS - start)) s: $geometry"
   # No window manager: the program centres its frame, and its client area sits at this place.
