@@ -215,8 +215,9 @@ step() {
 ww_rows() { awk '{ hex = ""; for (i = 4; i <= NF; i++) hex = hex $i; print $2, $3, hex }' "$ww_trace"; }
 # ww_count <out|in> <path, or "" for any> <hex prefix>: how many such lines.
 ww_count() {
-  ww_rows | awk -v dir="$1" -v path="$2" -v hex="$3" \
-    '$1 == dir && (path == "" || $2 == path) && index($3, hex) == 1 { n++ } END { print n + 0 }'
+  # Through the environment: awk -v would read the backslashes of a Windows path as escapes.
+  ww_rows | WW_DIR=$1 WW_PATH=$2 WW_HEX=$3 awk '$1 == ENVIRON["WW_DIR"] && index($3, ENVIRON["WW_HEX"]) == 1 &&
+    (ENVIRON["WW_PATH"] == "" || $2 == ENVIRON["WW_PATH"]) { n++ } END { print n + 0 }'
 }
 # ww_waits <out|in> <path or ""> <hex prefix> <seconds>: until there is such a line.
 ww_waits() {
@@ -241,7 +242,7 @@ ww_chosen() { ww_rows | awk '$1 == "out" && index($3, "01100117") == 1 { p = $2 
 # The serial number the device $1 answered last (code 17: a count, then the characters).
 ww_serial_of() {
   local hex
-  hex=$(ww_rows | awk -v path="$1" '$1 == "in" && $2 == path && index($3, "0117") == 1 { h = $3 } END { print h }')
+  hex=$(ww_rows | WW_PATH=$1 awk '$1 == "in" && $2 == ENVIRON["WW_PATH"] && index($3, "0117") == 1 { h = $3 } END { print h }')
   printf '%b' "$(sed -E 's/^0117..//; s/^(.{48}).*/\1/; s/../\\x&/g' <<<"$hex")"
 }
 ww_polls_of() { ww_count out "$1" 01100122; }
