@@ -71,17 +71,27 @@ ww_window_on() {
   return 1
 }
 
-# Starts the Windows program ($1, a Windows path) with its trace in $ww_trace.
+# Starts the Windows program ($1, a Windows path) with its trace in $ww_trace. Its first window
+# makes wine start its desktop process, which it waits for only a few seconds: on a busy
+# emulated CPU that can pass ("The explorer process failed to start."), and the program runs
+# without a window. The desktop process then stays with the server, so a second start has it.
 ww_start() {
-  local exe=$1 start=$SECONDS geometry
-  : >"$ww_trace"
-  DISPLAY=$WW_DISPLAY QUILLO_TRACE=$(win_path "$ww_trace") WINEDEBUG=err+all,fixme-all \
-    wine "$exe" </dev/null >>"$case_dir/wine.out" 2>&1 &
-  ww_pid=$!
-  ww_win=$(ww_window_on $WW_DISPLAY 150) || {
+  local exe=$1 start=$SECONDS geometry attempt
+  for attempt in 1 2; do
+    : >"$ww_trace"
+    DISPLAY=$WW_DISPLAY QUILLO_TRACE=$(win_path "$ww_trace") WINEDEBUG=err+all,fixme-all \
+      wine "$exe" </dev/null >>"$case_dir/wine.out" 2>&1 &
+    ww_pid=$!
+    ww_win=$(ww_window_on $WW_DISPLAY 150) && break
     DISPLAY=$WW_DISPLAY timeout 20 xdotool search --name '' getwindowname %@ 2>&1 | head -20
-    fail "no window of $exe within 150 s"
-  }
+    if [ "$attempt" = 2 ] || ! grep -q 'explorer process failed to start' "$case_dir/wine.out"; then
+      fail "no window of $exe within 150 s"
+    fi
+    echo "no window: wine's desktop process came too late; starting again"
+    kill "$ww_pid"
+    wait "$ww_pid" || true
+    sleep 5
+  done
   geometry=$(DISPLAY=$WW_DISPLAY xdotool getwindowgeometry --shell "$ww_win" | tr '\n' ' ')
   echo "wine: $exe shows its window after $((SECONDS - start)) s: $geometry"
   # No window manager: the program centres its frame, and its client area sits at this place.
@@ -205,8 +215,9 @@ step() {
 ww_rows() { awk '{ hex = ""; for (i = 4; i <= NF; i++) hex = hex $i; print $2, $3, hex }' "$ww_trace"; }
 # ww_count <out|in> <path, or "" for any> <hex prefix>: how many such lines.
 ww_count() {
-  ww_rows | awk -v dir="$1" -v path="$2" -v hex="$3" \
-    '$1 == dir && (path == "" || $2 == path) && index($3, hex) == 1 { n++ } END { print n + 0 }'
+  # Through the environment: awk -v would read the backslashes of a Windows path as escapes.
+  ww_rows | WW_DIR=$1 WW_PATH=$2 WW_HEX=$3 awk '$1 == ENVIRON["WW_DIR"] && index($3, ENVIRON["WW_HEX"]) == 1 &&
+    (ENVIRON["WW_PATH"] == "" || $2 == ENVIRON["WW_PATH"]) { n++ } END { print n + 0 }'
 }
 # ww_waits <out|in> <path or ""> <hex prefix> <seconds>: until there is such a line.
 ww_waits() {
@@ -231,7 +242,7 @@ ww_chosen() { ww_rows | awk '$1 == "out" && index($3, "01100117") == 1 { p = $2 
 # The serial number the device $1 answered last (code 17: a count, then the characters).
 ww_serial_of() {
   local hex
-  hex=$(ww_rows | awk -v path="$1" '$1 == "in" && $2 == path && index($3, "0117") == 1 { h = $3 } END { print h }')
+  hex=$(ww_rows | WW_PATH=$1 awk '$1 == "in" && $2 == ENVIRON["WW_PATH"] && index($3, "0117") == 1 { h = $3 } END { print h }')
   printf '%b' "$(sed -E 's/^0117..//; s/^(.{48}).*/\1/; s/../\\x&/g' <<<"$hex")"
 }
 ww_polls_of() { ww_count out "$1" 01100122; }
