@@ -69,24 +69,26 @@ std::string Describe(const PageState& s) {
     const protocol::DeviceSettings& d = s.current;
     o << "wifi: mode " << static_cast<int>(w.mode) << " router " << static_cast<int>(w.router)
       << " name " << Shown(w.name) << " (" << w.nameReadBytes.size() << " bytes read) password "
-      << Shown(w.password) << " master " << Shown(w.masterIp) << " slave " << Shown(w.slaveIp)
-      << " gateway " << Shown(w.gateway) << " channel " << Shown(w.channelItemText)
-      << " slave number " << Shown(w.slaveNumberItemText) << " security " << w.securityItem
-      << " slave ip mode " << w.slaveIpModeItem << "\nfan: off " << f.offAvailable << " supply "
-      << f.supplyChecked << " exhaust " << f.exhaustChecked << " humidity " << f.humiditySensor
-      << " relay " << f.relaySensor << " voltage " << f.voltageSensor << " exhaust-bix "
-      << f.exhaustBixChecked << " supply-exhaust-bix " << f.supplyExhaustBixChecked
-      << " humidity at " << f.humidityPosition << " voltage at " << f.voltagePosition
-      << " off-delay " << Shown(f.offDelayTime) << " night " << Shown(f.nightTime) << " party "
-      << Shown(f.partyTime) << "\nstored: mode " << int{d.Device_mode} << " connection "
-      << int{d.Connection_type} << " name " << Shown(d.Wi_Fi_name) << " password "
-      << Shown(d.Wi_Fi_password) << " slave number " << int{d.Slave_number} << " slave ip mode "
-      << int{d.Slave_IP_mode} << " slave " << Shown(d.Slave_IP) << " master " << Shown(d.Master_IP)
-      << " channel " << int{d.Wi_Fi_channel} << " security "
-      << Shown(std::u16string(1, d.Wi_Fi_security)) << " gateway " << Shown(d.Gateway) << " off "
-      << int{d.Off_available} << " direction " << int{d.Direction} << " humidity "
-      << int{d.Humidity_sensor} << " relay " << int{d.Relay_sensor} << " voltage "
-      << int{d.Voltage_sensor} << " scenario " << int{d.Humidity_scenario};
+      << Shown(w.password) << " (read " << Shown(w.passwordRead) << ", box "
+      << (w.passwordEnabled ? "enabled" : "greyed out") << ") master " << Shown(w.masterIp)
+      << " slave " << Shown(w.slaveIp) << " gateway " << Shown(w.gateway) << " channel "
+      << Shown(w.channelItemText) << " slave number " << Shown(w.slaveNumberItemText)
+      << " security " << w.securityItem << " slave ip mode " << w.slaveIpModeItem << "\nfan: off "
+      << f.offAvailable << " supply " << f.supplyChecked << " exhaust " << f.exhaustChecked
+      << " humidity " << f.humiditySensor << " relay " << f.relaySensor << " voltage "
+      << f.voltageSensor << " exhaust-bix " << f.exhaustBixChecked << " supply-exhaust-bix "
+      << f.supplyExhaustBixChecked << " humidity at " << f.humidityPosition << " voltage at "
+      << f.voltagePosition << " off-delay " << Shown(f.offDelayTime) << " night "
+      << Shown(f.nightTime) << " party " << Shown(f.partyTime) << "\nstored: mode "
+      << int{d.Device_mode} << " connection " << int{d.Connection_type} << " name "
+      << Shown(d.Wi_Fi_name) << " password " << Shown(d.Wi_Fi_password) << " slave number "
+      << int{d.Slave_number} << " slave ip mode " << int{d.Slave_IP_mode} << " slave "
+      << Shown(d.Slave_IP) << " master " << Shown(d.Master_IP) << " channel "
+      << int{d.Wi_Fi_channel} << " security " << Shown(std::u16string(1, d.Wi_Fi_security))
+      << " gateway " << Shown(d.Gateway) << " off " << int{d.Off_available} << " direction "
+      << int{d.Direction} << " humidity " << int{d.Humidity_sensor} << " relay "
+      << int{d.Relay_sensor} << " voltage " << int{d.Voltage_sensor} << " scenario "
+      << int{d.Humidity_scenario};
     return o.str();
 }
 
@@ -171,6 +173,7 @@ const std::vector<AnswerCase> kAnswerCases = {
                {P::Password},
                [](PageState& s) {
                    s.wifi.password = std::u16string(u"secret-1");
+                   s.wifi.passwordRead = std::u16string(u"secret-1");
                    s.current.Wi_Fi_password = std::u16string(u"secret-1");
                }},
     AnswerCase{
@@ -187,6 +190,7 @@ const std::vector<AnswerCase> kAnswerCases = {
                 read += std::u16string(u"pw");
             }
             s.wifi.password = read;
+            s.wifi.passwordRead = read + u"xy";
             s.current.Wi_Fi_password = read + u"xy";
         }},
     AnswerCase{"slave number 5",
