@@ -82,8 +82,9 @@ int RunBackup(Command& command) {
     if (!values) {
         return status;
     }
-    const QByteArray document = BackupDocument(StateFromValues(*values), row.model, row.serial,
-                                               QDateTime::currentDateTimeUtc());
+    const PageState state = StateFromValues(*values);
+    const QByteArray document =
+        BackupDocument(state, row.model, row.serial, QDateTime::currentDateTimeUtc());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(document) < 0 || !file.commit()) {
         command.err() << path << ": cannot be written: " << file.errorString() << "\n";
@@ -97,6 +98,12 @@ int RunBackup(Command& command) {
     }
     if (!refusal.isEmpty()) {
         command.err() << "Warning: restore refuses this file as it stands: " << refusal << "\n";
+    }
+    // The unit can hold a longer password than can be typed; a file keeps what can be typed.
+    if (state.wifi.passwordRead.size() > state.wifi.password.size()) {
+        command.err() << "Warning: the unit's Wi-Fi password has " << state.wifi.passwordRead.size()
+                      << " characters; this file keeps its first " << state.wifi.password.size()
+                      << ", and a restore sends those.\n";
     }
     command.Print(DoneRecord{
         QStringLiteral("Saved the settings of %1 (serial %2) to %3.")

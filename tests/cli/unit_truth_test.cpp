@@ -164,6 +164,23 @@ TEST_F(CliTest, ABackupOfANameLongerThanATypedOneAgreesWithRestore) {
     }
 }
 
+// A password longer than one can be typed cannot go into a backup whole (a restore checks it as
+// typed): backup says so when it writes the file, not the restore that sends it cut.
+TEST_F(CliTest, ABackupOfAPasswordLongerThanATypedOneWarns) {
+    sim::SimUnit& unit = *Plug(Model::Solvi).unit();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("b.json"));
+    for (const std::size_t length : {std::size_t{60}, std::size_t{62}}) {
+        SCOPED_TRACE(length);
+        unit.parameters().wifiPassword = std::string(length, 'x');
+        const CliRun backup = Run({"backup", file});
+        ASSERT_EQ(backup.status, 0) << backup.err.toStdString();
+        EXPECT_EQ(backup.err.contains("Warning: the unit's Wi-Fi password has 62 characters"),
+                  length == 62)
+            << backup.err.toStdString();
+    }
+}
+
 // Texts from the unit and from the air reach the terminal with their control characters
 // escaped: an access point cannot send the terminal commands through a scan.
 TEST_F(CliTest, TextsFromTheUnitAndTheAirShowTheirControlCharactersEscaped) {
