@@ -177,7 +177,7 @@ time 'Night mode timer' 0630
 time 'Party mode timer' 0200
 click 'Humidity sensor'
 click '0 - 10V sensor'
-slide '0 - 10V sensor, threshold' 40
+slide '0 - 10V sensor threshold' 40
 click Apply/Save
 wait-out 010d0100
 section read
