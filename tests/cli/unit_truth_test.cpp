@@ -190,10 +190,11 @@ TEST_F(CliTest, TextsFromTheUnitAndTheAirShowTheirControlCharactersEscaped) {
     unit.setSerialNumber(
         "SN\x9b"
         "31m");  // an 8-bit CSI
+    // The name also carries a right-to-left override, which a terminal shows as it is.
+    const std::string rightToLeft = "\xE2\x80\xAE";  // NOLINT(misc-misleading-bidirectional)
     unit.accessPoints = {R"(+CWLAP:(3,"Evil)"
-                         "\x1b]0;owned\x07\xE2\x80\xAE"
-                         "ten"
-                         R"(",-58,"a4:2b:b0:5e:11:02",6,-8,0))"};
+                         "\x1b]0;owned\x07" +
+                         rightToLeft + R"(ten",-58,"a4:2b:b0:5e:11:02",6,-8,0))"};
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("b.json"));
     struct Row {
