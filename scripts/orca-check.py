@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Tabs through the running window while Orca listens, and checks what Orca says at each stop:
 something at all, and for a control that holds a value, its name and its value. A closed list
-also has its item changed by keys and set back by the unit's answer (or keys), and AT-SPI must
-show each new item. Orca's words come from its debug log (LOG, the first argument); which control
+also has its item changed by keys and set back by the unit's answer (or keys), and Orca must
+say each new item. Orca's words come from its debug log (LOG, the first argument); which control
 has the focus, its name and its value come from AT-SPI. Used by scripts/orca-check; --trace
 prints what Orca said at each stop."""
 import re
@@ -18,7 +18,7 @@ TRACE = "--trace" in sys.argv
 
 # A line of the log: "09:15:56.967 - SPEECH OUTPUT: 'Master.'{'established': False}", a voice
 # name after the text where it is not the default one.
-SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'(?: voice=\w+)? ?\{.*\}\r?$", re.M)
+SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'(?: voice=\w+)? ?\[?\{.*\}\]?\r?$", re.M)
 SPOKEN = re.compile(r"SPEECH OUTPUT: ")
 
 # Controls whose speech must carry their value as well as their name.
@@ -231,13 +231,21 @@ class Walk:
 
     def new_value(self, what, how, node, before):
         """The list's item after a change, as AT-SPI shows it; None when it did not change.
-        What Orca says then is traced only: Orca 43 re-reads a closed list's item through
-        AT-SPI's Selection interface, which Qt 6.4's bridge does not offer."""
-        said = " | ".join(self.log.settle(anything, quiet=0.3, limit=3))
+        A new item must be spoken while the list keeps the focus."""
+        def heard(text):
+            now = value_of(node)
+            return now != before and says(now, " | ".join(SPEECH.findall(text)))
+
+        said = " | ".join(self.log.settle(heard, quiet=0.3, limit=5))
         after = value_of(node)
         if TRACE:
             print("  %-14s %-42s %-20r said: %s" % ("", how, after, said))
-        return None if after == before else after
+        if after == before:
+            return None
+        if not says(after, said):
+            self.problems.append("%s: %s Orca does not say the new item %r (said %r)" % (
+                what, how, after, said))
+        return after
 
     def change(self, what, node, value, unit):
         """A closed list's item changed by keys, then set back: by the unit's answer where the

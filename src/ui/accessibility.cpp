@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <cmath>
+#include <utility>
 
 #include "ui/controls.h"
 #include "ui/ip_address_edit.h"
@@ -26,7 +27,16 @@ namespace {
 // value.
 class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit ComboBoxAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+    explicit ComboBoxAccessible(QComboBox* box)
+        : QAccessibleWidget(box, QAccessible::ComboBox), shown_(box->currentText()) {
+        changes_ = QObject::connect(box, &QComboBox::currentTextChanged, box,
+                                    [this](const QString& text) { itemChanged(text); });
+    }
+    ~ComboBoxAccessible() override { QObject::disconnect(changes_); }
+    ComboBoxAccessible(const ComboBoxAccessible&) = delete;
+    ComboBoxAccessible& operator=(const ComboBoxAccessible&) = delete;
+    ComboBoxAccessible(ComboBoxAccessible&&) = delete;
+    ComboBoxAccessible& operator=(ComboBoxAccessible&&) = delete;
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::TextInterface && !box()->isEditable()) {
@@ -42,11 +52,13 @@ public:
     int characterCount() const override { return static_cast<int>(box()->currentText().size()); }
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int /*position*/) override {}
-    void selection(int /*selectionIndex*/, int* startOffset, int* endOffset) const override {
+    // The item is the list's selection, so its whole text reads as selected. Orca speaks a
+    // change of a closed list's text only where the new text is the selected text.
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
         *startOffset = 0;
-        *endOffset = 0;
+        *endOffset = selectionIndex < selectionCount() ? characterCount() : 0;
     }
-    int selectionCount() const override { return 0; }
+    int selectionCount() const override { return characterCount() > 0 ? 1 : 0; }
     void addSelection(int /*startOffset*/, int /*endOffset*/) override {}
     void removeSelection(int /*selectionIndex*/) override {}
     void setSelection(int /*selectionIndex*/, int /*startOffset*/, int /*endOffset*/) override {}
@@ -118,6 +130,25 @@ public:
 
 private:
     QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+
+    // A new item, by key, by mouse or from the unit's answer, is told as text: AT-SPI has no
+    // other event a screen reader speaks for a closed list that keeps the focus (Qt's own value
+    // event reaches Orca as a name change, which it ignores for lists). The new item goes in
+    // before the old one comes out, so that Orca speaks the insertion (the selected text) and
+    // takes the removal, no longer the selection, for no news rather than "Selection deleted".
+    void itemChanged(const QString& text) {
+        if (box()->isEditable() || text == shown_) {
+            return;
+        }
+        const QString old = std::exchange(shown_, text);
+        QAccessibleTextInsertEvent inserted(box(), 0, text);
+        QAccessible::updateAccessibility(&inserted);
+        QAccessibleTextRemoveEvent removed(box(), static_cast<int>(text.size()), old);
+        QAccessible::updateAccessibility(&removed);
+    }
+
+    QString shown_;  // the item screen readers were last told of
+    QMetaObject::Connection changes_;
 };
 
 // A slider reports the figure shown beside it, not its position: 70 (%RH), not 14.

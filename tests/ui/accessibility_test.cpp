@@ -222,7 +222,9 @@ TEST_F(Accessibility, ValuesAndStatesReadAsText) {
 
 // A closed list tells its current item as its value (what UI Automation's Value pattern and
 // MSAA read) and, where it cannot be typed in, as its text (what AT-SPI and Orca read), also
-// after keys or the unit changed it. A list one types in keeps its text in its text field.
+// after keys or the unit changed it, and that text reads as selected (Orca speaks a new item
+// only where it is the selected text: scripts/orca-check shows it with Orca itself). A list one
+// types in keeps its text in its text field.
 TEST_F(Accessibility, ListsTellTheirCurrentItem) {
     lang::LanguageIndex = lang::English;
     Enter(kStates[3]);
@@ -243,6 +245,11 @@ TEST_F(Accessibility, ListsTellTheirCurrentItem) {
             box->setCurrentIndex(index);  // as an answer of the unit sets it
             EXPECT_EQ(iface->text(QAccessible::Value), box->itemText(index));
             EXPECT_EQ(textOf(box), box->itemText(index).toStdString());
+            int start = -1;
+            int end = -1;
+            iface->textInterface()->selection(0, &start, &end);
+            EXPECT_EQ(iface->textInterface()->selectionCount(), 1);
+            EXPECT_EQ(end - start, box->itemText(index).size()) << "the item reads as selected";
         }
         box->setFocus(Qt::TabFocusReason);
         QTest::keyClick(box, Qt::Key_Down);
