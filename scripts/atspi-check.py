@@ -131,7 +131,7 @@ def main():
         act(radios[connection])
         where_mode = "%s, %s" % (radios[mode].name, radios[connection].name)
         for index in range(4):
-            tab = all_of(app, pyatspi.ROLE_PAGE_TAB)[index]
+            tab = all_of(app, pyatspi.ROLE_PAGE_TAB_LIST)[0][index]  # not a page: a tab
             act(tab)
             time.sleep(0.3)
             problems += check(app, "%s, page %s" % (where_mode, tab.name),

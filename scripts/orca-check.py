@@ -145,9 +145,10 @@ def editable(box):
 
 
 def in_page(node):
-    """Whether the control is on a page of the page control (below its layered pane)."""
+    """Whether the control is on a page of the page control (a page below no tab list)."""
     while node is not None:
-        if node.getRole() == pyatspi.ROLE_LAYERED_PANE:
+        if node.getRole() == pyatspi.ROLE_PAGE_TAB and (
+                node.parent is None or node.parent.getRole() != pyatspi.ROLE_PAGE_TAB_LIST):
             return True
         node = node.parent
     return False

@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QPoint>
 #include <QRect>
+#include <QStackedWidget>
 #include <QStringList>
+#include <QTabWidget>
 #include <QVariant>
 #include <cmath>
 #include <utility>
@@ -220,7 +222,50 @@ public:
     }
 };
 
+// The page control's pages read as pages named by their tabs ("Wi-Fi page" where a screen
+// reader enters one), and the stack that holds them as layout only: Qt's own "layered pane"
+// told the user nothing.
+QTabWidget* TabsOfStack(QObject* stack) {
+    return qobject_cast<QStackedWidget*>(stack) != nullptr
+               ? qobject_cast<QTabWidget*>(stack->parent())
+               : nullptr;
+}
+
+// A tab's text as read: "&&" is a shown "&", a single "&" marks the mnemonic.
+QString WithoutMnemonic(QString text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&') {
+            text.remove(i, 1);
+        }
+    }
+    return text;
+}
+
+class PageAccessible : public QAccessibleWidget {
+public:
+    PageAccessible(QWidget* page, QTabWidget* tabs)
+        : QAccessibleWidget(page, QAccessible::PropertyPage), tabs_(tabs) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return WithoutMnemonic(tabs_->tabText(tabs_->indexOf(widget())));
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+private:
+    QTabWidget* tabs_;
+};
+
 QAccessibleInterface* ProgramInterface(const QString& /*className*/, QObject* object) {
+    if (auto* widget = qobject_cast<QWidget*>(object); widget != nullptr) {
+        if (TabsOfStack(widget) != nullptr) {
+            return new QAccessibleWidget(widget, QAccessible::Grouping);
+        }
+        if (QTabWidget* tabs = TabsOfStack(widget->parent()); tabs != nullptr) {
+            return new PageAccessible(widget, tabs);
+        }
+    }
     if (auto* box = qobject_cast<QComboBox*>(object)) {
         return new ComboBoxAccessible(box);
     }

@@ -114,6 +114,9 @@ class Window:
                     continue
                 if role is None and node.getRole() in NOT_CONTROLS:
                     continue
+                if node.getRole() == pyatspi.ROLE_PAGE_TAB and \
+                        node.parent.getRole() != pyatspi.ROLE_PAGE_TAB_LIST:
+                    continue  # a page, which reads as its tab: the tab is what a user clicks
                 if node.getState().contains(pyatspi.STATE_SHOWING):
                     return node
             if time.time() > end:

@@ -159,10 +159,18 @@ TEST_F(Accessibility, NamesAreTheCaptionsInTheChosenLanguage) {
              SpokenTextOf(SpokenText::ThresholdOf).arg(MessageText(500))},
             {form_->Panel1, MessageText(10)},
             {form_->Panel_Direction_Fan_Bix, MessageText(620)},
+            {form_->Wi_Fi, MessageText(90)},  // a page, by its tab
+            {form_->Information, MessageText(440)},
         };
         for (const auto& [control, name] : expected) {
             EXPECT_EQ(nameOf(control), name) << control->objectName().toStdString();
         }
+        // Pages read as pages; the stack that holds them says nothing of itself.
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(form_->Fan)->role(),
+                  QAccessible::PropertyPage);
+        QAccessibleInterface* stack = QAccessible::queryAccessibleInterface(form_->Fan)->parent();
+        EXPECT_EQ(stack->role(), QAccessible::Grouping);
+        EXPECT_EQ(stack->text(QAccessible::Name), QString());
         // The password's caption changes with the mode, its name with it.
         Enter(kStates[0]);
         EXPECT_EQ(nameOf(form_->Edit_Password), MessageText(190));
