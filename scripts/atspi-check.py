@@ -8,22 +8,13 @@ import time
 
 import pyatspi
 
+from atspi_window import act, find_app
+
 INTERACTIVE = {
     pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_RADIO_BUTTON,
     pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_TEXT, pyatspi.ROLE_PASSWORD_TEXT,
     pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_SLIDER, pyatspi.ROLE_PAGE_TAB, pyatspi.ROLE_ENTRY,
 }
-
-
-def find_app(name, seconds=20):
-    end = time.time() + seconds
-    while time.time() < end:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
-            if app is not None and app.name == name:
-                return app
-        time.sleep(0.2)
-    sys.exit("no application %r on the accessibility bus" % name)
 
 
 def showing(node):
@@ -103,16 +94,6 @@ def all_of(app, role):
     for node in pyatspi.findAllDescendants(app, lambda n: n.getRole() == role and showing(n)):
         found.append(node)
     return found
-
-
-def act(node):
-    action = node.queryAction()
-    names = [action.getName(i) for i in range(action.nActions)]
-    for wanted in ("press", "click", "Press", "toggle", "Toggle"):
-        if wanted in names:
-            action.doAction(names.index(wanted))
-            return
-    action.doAction(0)
 
 
 def main():

@@ -13,6 +13,8 @@ import time
 import pyatspi
 from gi.repository import GLib
 
+from atspi_window import act, find_app
+
 LOG = sys.argv[1]
 TRACE = "--trace" in sys.argv
 
@@ -107,16 +109,6 @@ def spoken(text):
     return SPOKEN.search(text) is not None
 
 
-def act(node):
-    action = node.queryAction()
-    names = [action.getName(i) for i in range(action.nActions)]
-    for wanted in ("press", "click", "Press", "toggle", "Toggle"):
-        if wanted in names:
-            action.doAction(names.index(wanted))
-            return
-    action.doAction(0)
-
-
 def text_of(node):
     try:
         text = node.queryText()
@@ -177,16 +169,6 @@ def controls(node, found=None):
         if child.getRole() not in (pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_LIST):
             controls(child, found)
     return found
-
-
-def find_app(name, seconds=60):
-    end = time.time() + seconds
-    while time.time() < end:
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == name and app.childCount > 0:
-                return app
-        time.sleep(0.2)
-    sys.exit("no application %r on the accessibility bus" % name)
 
 
 class Walk:
