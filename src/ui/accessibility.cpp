@@ -25,8 +25,14 @@ namespace {
 // as well (the accessible name, else the text of the label whose buddy the box is) and keeps
 // the rest of Qt's behaviour: value, children, the popup actions. A closed list that cannot be
 // typed in also reads its current item as its text: the AT-SPI bridge has no other way to show
-// it (Orca reads a closed list's value from its text), where UI Automation and MSAA take the
-// value.
+// it (Orca reads a closed list's value from its text). On Windows, UI Automation takes the
+// value, and a Text pattern would make a screen reader there take the list for a document.
+#ifdef Q_OS_WIN
+constexpr bool kClosedListReadsAsText = false;
+#else
+constexpr bool kClosedListReadsAsText = true;
+#endif
+
 class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit ComboBoxAccessible(QComboBox* box)
@@ -41,7 +47,7 @@ public:
     ComboBoxAccessible& operator=(ComboBoxAccessible&&) = delete;
 
     void* interface_cast(QAccessible::InterfaceType t) override {
-        if (t == QAccessible::TextInterface && !box()->isEditable()) {
+        if (kClosedListReadsAsText && t == QAccessible::TextInterface && !box()->isEditable()) {
             return static_cast<QAccessibleTextInterface*>(this);
         }
         return QAccessibleWidget::interface_cast(t);
@@ -139,7 +145,7 @@ private:
     // before the old one comes out, so that Orca speaks the insertion (the selected text) and
     // takes the removal, no longer the selection, for no news rather than "Selection deleted".
     void itemChanged(const QString& text) {
-        if (box()->isEditable() || text == shown_) {
+        if (!kClosedListReadsAsText || box()->isEditable() || text == shown_) {
             return;
         }
         const QString old = std::exchange(shown_, text);
