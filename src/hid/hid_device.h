@@ -5,6 +5,7 @@
 // checked one out may free it with `delete`, which hands the interface back to the controller.
 
 #include <QString>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -60,6 +61,12 @@ public:
     void CloseFileEx(HidOpenExMode mode);
 
     bool HasReader() const { return reader_ != nullptr; }
+    // While the reader's OnData handler runs: when its report could first be read from the
+    // device. The handler may run much later, after the main thread was busy, and what a report
+    // answers is judged by when it came. Empty outside such a call.
+    std::optional<std::chrono::steady_clock::time_point> ReportArrival() const {
+        return reportArrival_;
+    }
 
 private:
     friend class HidDeviceController;
@@ -109,6 +116,7 @@ private:
     HandlerId onDataErrorId_ = 0;
     HandlerId onUnplugId_ = 0;
     std::unique_ptr<HidDeviceReadThread> reader_;
+    std::optional<std::chrono::steady_clock::time_point> reportArrival_;
 };
 
 }  // namespace quillo::hid

@@ -1,6 +1,7 @@
 #include "hid/hid_device_read_thread.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <vector>
@@ -30,6 +31,7 @@ struct HidDeviceReadThread::State {
     Slot slot = Slot::Empty;
     bool slotIsError = false;
     std::size_t bytes = 0;
+    std::chrono::steady_clock::time_point arrival;  // when the report in the slot was readable
     std::uint32_t error = 0;
     std::vector<std::uint8_t> report;  // allocated once, reused for every read
     std::shared_ptr<platform::Handle> handle;
@@ -56,8 +58,13 @@ struct HidDeviceReadThread::State {
             // A copy: the handler may assign another OnData, or free the device, while it runs.
             const HidDataEvent handler = dataHandler != nullptr ? *dataHandler : dev->OnData();
             if (handler) {
+                dev->reportArrival_ = st->arrival;
                 handler(dev, st->report[0], st->report.data() + 1,
                         static_cast<std::uint16_t>(st->bytes - 1));
+                // The handler may have freed the device; then Stop has cleared it here.
+                if (st->device != nullptr) {
+                    st->device->reportArrival_.reset();
+                }
             }
         }
         {
@@ -289,6 +296,9 @@ void HidDeviceReadThread::Run() {
         // report may still be in its handler; the next one stays with the device until that
         // handler has returned, so a report costs the reader one wake-up, not two.
         platform::ReadResult result = handle->waitReadable(platform::kNoTimeout);
+        // Taken before the wait for the last hand-over: a report that came while the main
+        // thread was busy keeps the time it came.
+        const auto readable = std::chrono::steady_clock::now();
         if (result.status == platform::ReadStatus::Data) {
             if (!WaitUntilServed()) {
                 return;
@@ -304,6 +314,7 @@ void HidDeviceReadThread::Run() {
             {
                 std::lock_guard lock(state_->mutex);
                 state_->bytes = result.bytes;
+                state_->arrival = readable;
             }
             if (!HandOver(false)) {
                 return;

@@ -14,19 +14,19 @@ void WriteGenerations::forgetUnanswered(CommandCode code, Clock::time_point now)
     }
 }
 
-void WriteGenerations::requested(CommandCode code, Clock::time_point now) {
-    forgetUnanswered(code, now);
+void WriteGenerations::requested(CommandCode code, Clock::time_point sent) {
+    forgetUnanswered(code, sent);
     std::deque<Stamp>& stamps = stamps_[code];
     if (stamps.size() == kMaxPending) {
         stamps.pop_front();
     }
-    stamps.push_back({generation_[code], now});
+    stamps.push_back({generation_[code], sent});
 }
 
-bool WriteGenerations::answerIsCurrent(CommandCode code, Clock::time_point now) {
-    forgetUnanswered(code, now);
+bool WriteGenerations::answerIsCurrent(CommandCode code, Clock::time_point arrived) {
+    forgetUnanswered(code, arrived);
     std::deque<Stamp>& stamps = stamps_[code];
-    if (stamps.empty()) {
+    if (stamps.empty() || stamps.front().sent > arrived) {
         // A slow unit's answer to a request that ran out of time, or one asked for before the
         // stamps were forgotten: current unless its code was written since.
         if (newestExpired_[code]) {

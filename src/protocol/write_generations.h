@@ -22,6 +22,11 @@ namespace quillo::protocol {
 // request went out, long after most units have answered. An answer that comes later still is
 // judged by the newest request of its code whose time ran out: current when that request went
 // out after the last write.
+//
+// Time is told from when an answer came, not from when it is handled: the main thread may be
+// busy for longer than kAnswerTime (a write sequence with its pauses) while answers wait, and a
+// request sent in between must not take the place of the one an answer came for. A request
+// that went out after an answer came is never the one it answers.
 class WriteGenerations {
 public:
     using Clock = std::chrono::steady_clock;
@@ -30,12 +35,14 @@ public:
     static constexpr std::chrono::milliseconds kAnswerTime{1000};
 
     void written(CommandCode code);
-    void requested(CommandCode code, Clock::time_point now);
-    // For an answer of `code`: false when its request went out before a later write of `code`.
+    // `sent`: taken before the request went out, so that no answer to it can come earlier.
+    void requested(CommandCode code, Clock::time_point sent);
+    // For an answer of `code` that came at `arrived`: false when its request went out before a
+    // later write of `code`.
     // An answer without a stamp counts as current when the newest request of its code that ran
     // out of time went out after the last write; with none since the last clear() (asked for
     // before it, or its stamp over the bound), only while its code has not been written since.
-    bool answerIsCurrent(CommandCode code, Clock::time_point now);
+    bool answerIsCurrent(CommandCode code, Clock::time_point arrived);
     // Forgets every stamp (the device list was rebuilt; the unit may be the same one, with its
     // answers still on the way).
     void clear();

@@ -16,13 +16,16 @@ protocol::SendResult Form1::SendCommand(protocol::CommandCode code,
         return {};  // no unit chosen: nothing is sent, silently
     }
     model::HidReportDevice device(*CurrentDevice);
+    // Taken before the write: its answer may come before the write call has returned.
+    const protocol::WriteGenerations::Clock::time_point sending =
+        protocol::WriteGenerations::Clock::now();
     const protocol::SendResult sent = protocol::SendCommand(&device, code, payload);
     // Only a request that went out gets an answer, and only a write that reached the unit can
     // have changed its value.
     if (code == protocol::Code_Read) {
         if (!payload.empty() && sent.whole()) {
             generations_.requested(static_cast<protocol::CommandCode>(payload.front() & 0xFF),
-                                   protocol::WriteGenerations::Clock::now());
+                                   sending);
         }
     } else if (sent.reached()) {
         generations_.written(code);

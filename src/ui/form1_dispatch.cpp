@@ -66,7 +66,9 @@ void Form1::HidDeviceController1DeviceData(hid::HidDevice* HidDev, std::uint8_t 
     }
     // An answer asked for before the user applied a new value of its parameter would show and
     // store the old value again: it is passed over, and the chain goes on.
-    if (!generations_.answerIsCurrent(report.code(), protocol::WriteGenerations::Clock::now())) {
+    if (!generations_.answerIsCurrent(
+            report.code(),
+            HidDev->ReportArrival().value_or(protocol::WriteGenerations::Clock::now()))) {
         AskForNextReadCode(report.code());
         return;
     }

@@ -318,6 +318,38 @@ TEST_F(ReaderTest, TheReaderWaitsForTheDeviceWhileTheHandlerRuns) {
     EXPECT_EQ(delivered[1].data[0], 2);
 }
 
+// A handler learns when its report came, also when the main thread was busy long after that;
+// the next report, which came while the first one's handler ran, keeps its own time. Outside a
+// handler there is no such time.
+TEST_F(ReaderTest, AHandlerLearnsWhenItsReportCame) {
+    using Clock = std::chrono::steady_clock;
+    std::vector<std::chrono::milliseconds> lateBy;  // from the report's arrival to its handler
+    SimInterface* iface = nullptr;
+    Clock::time_point secondSent;
+    Start(1, [&](HidDevice* dev, std::uint8_t id, const std::uint8_t* data, std::uint16_t size) {
+        ASSERT_TRUE(dev->ReportArrival().has_value());
+        lateBy.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
+            Clock::now() - *dev->ReportArrival()));
+        if (data[0] == 1) {
+            secondSent = Clock::now();
+            iface->send(Report(65, 1, 2));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a busy handler
+        } else {
+            EXPECT_LT(*dev->ReportArrival() - secondSent, std::chrono::milliseconds(200));
+        }
+        Recorder()(dev, id, data, size);
+    });
+    iface = &backend->interface(0);
+    iface->send(Report(65, 1, 1));
+    WaitUntilTaken(*iface);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a busy main thread
+    ASSERT_TRUE(ProcessUntil([&] { return delivered.size() == 2; }));
+    ASSERT_EQ(lateBy.size(), 2U);
+    EXPECT_GE(lateBy[0], std::chrono::milliseconds(300));
+    EXPECT_GE(lateBy[1], std::chrono::milliseconds(250));
+    EXPECT_FALSE(devices[0]->ReportArrival().has_value());
+}
+
 // After an unplug every pass fails to start a read: each one is reported and followed by a
 // pause of ThreadSleepTime, until the device is freed.
 TEST_F(ReaderTest, EveryFailedPassAfterAnUnplugIsReported) {

@@ -81,6 +81,24 @@ TEST(WriteGenerations, ALateAnswerIsJudgedByTheNewestRequestThatRanOutOfTime) {
     EXPECT_TRUE(g.answerIsCurrent(Code_Device_mode, late));
 }
 
+// The main thread busy with a write sequence for longer than a request's time while answers
+// wait: an answer is judged by when it came, and a request sent after it came (the read chain
+// going on once the thread is free) never takes the place of the one it answers.
+TEST(WriteGenerations, AnAnswerHandledLateIsJudgedByWhenItCame) {
+    const Clock::time_point t{};
+    const auto busyUntil = t + WriteGenerations::kAnswerTime + milliseconds(500);
+    for (const auto cameAt :
+         {t + milliseconds(200), t + WriteGenerations::kAnswerTime + milliseconds(100)}) {
+        SCOPED_TRACE((cameAt - t).count());
+        WriteGenerations g;
+        g.requested(Code_Humidity_sensor, t);  // answered with the old value while the fan page
+        g.written(Code_Humidity_sensor);       // is written
+        g.requested(Code_Humidity_sensor, busyUntil);  // asked again before that answer is handled
+        EXPECT_FALSE(g.answerIsCurrent(Code_Humidity_sensor, cameAt));
+        EXPECT_TRUE(g.answerIsCurrent(Code_Humidity_sensor, busyUntil + milliseconds(10)));
+    }
+}
+
 // A unit that leaves requests unanswered cannot grow the record without bound: the oldest
 // stamps go first.
 TEST(WriteGenerations, KeepsABoundedNumberOfStampsPerCode) {
