@@ -218,3 +218,42 @@ case_wine_first_answer() {
   wineserver -w
   echo "traces: $case_dir/hid-late-open.log, $case_dir/hid-list.log"
 }
+
+# Only when named (QUILLO_KERNEL_CASES=wine_device_change): what a Windows program hears of a
+# unit unplugged and another plugged, through wine's Plug and Play. A plain Win32 client
+# (tests/kernel/hid_device_change.c) runs once on the guest's X server and once without a
+# display, as quilloctl.exe does; it prints each WM_DEVICECHANGE its top-level and its
+# message-only window get, the interfaces SetupAPI lists then with their device node numbers,
+# and how a read pending on the unplugged unit ends. Figures, and one mark: the message-only
+# window, on which the programs rely without a display, hears both changes.
+case_wine_device_change() {
+  wine_ready || return 0
+  local probe=/run/wine-bin/hid_device_change.exe pid d out
+  x86_64-w64-mingw32-gcc -std=c11 -O2 -o $probe "$root/tests/kernel/hid_device_change.c" \
+    -lsetupapi -lhid || fail "the client does not build"
+  ww_x "$WW_DISPLAY"
+  for d in $WW_DISPLAY none; do
+    out=$case_dir/display-${d#:}.out
+    plug solvi "$S1"
+    plug pargo "$S2"
+    if [ "$d" = none ]; then
+      env -u DISPLAY wine $probe 60 >"$out" 2>&1 &
+    else
+      DISPLAY=$d wine $probe 60 >"$out" 2>&1 &
+    fi
+    pid=$!
+    for _ in $(seq 600); do grep -q ready "$out" && break; sleep 0.2; done
+    grep -q ready "$out" || fail "the client did not start"
+    unplug "$S2"
+    sleep 10
+    plug solvi "$WW_S3"
+    sleep 10
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" || true
+    echo "display $d:"
+    sed 's/\r$//' "$out"
+    grep -q 'message-only window: DBT_DEVICEREMOVECOMPLETE' "$out" || fail "the message-only window did not hear the unplug"
+    grep -q 'message-only window: DBT_DEVICEARRIVAL' "$out" || fail "the message-only window did not hear the plug"
+    unplug "$WW_S3"
+  done
+}
