@@ -520,7 +520,7 @@ case_selected() {
   local name=$1 only=$2 its_boot=linux
   [[ $name != wine_* ]] || its_boot=wine
   [ "$its_boot" = "$boot" ] || return 1
-  case $name in wine_probe | wine_first_answer | wine_window | wine_window_installed | wine_device_change)
+  case $name in wine_probe | wine_first_answer | wine_device_change)
     [ -n "$only" ] || return 1
     ;;
   esac
