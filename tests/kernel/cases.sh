@@ -520,7 +520,7 @@ case_selected() {
   local name=$1 only=$2 its_boot=linux
   [[ $name != wine_* ]] || its_boot=wine
   [ "$its_boot" = "$boot" ] || return 1
-  case $name in wine_probe | wine_first_answer | wine_window | wine_window_installed)
+  case $name in wine_probe | wine_first_answer | wine_device_change)
     [ -n "$only" ] || return 1
     ;;
   esac
@@ -548,7 +548,7 @@ run_cases() {
     other_vendor window_start window_hotplug window_two_units window_idle unplug_during_commands \
     hostile window_writes window_faults \
     wine_quilloctl wine_set wine_backup_restore wine_resets wine_scan wine_monitor \
-    wine_window wine_window_installed wine_probe wine_first_answer; do
+    wine_window wine_window_installed wine_probe wine_first_answer wine_device_change; do
     case_selected "$name" "$only" || continue
     case_dir=$work/cases/$name
     mkdir -p "$case_dir"

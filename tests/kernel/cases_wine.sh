@@ -146,10 +146,9 @@ case_wine_scan() {
 }
 
 # Three state lines, the Wi-Fi state asked each second; then, unplugged while it runs, the
-# monitor ends with an error, no hang. Under wine here quilloctl.exe does not learn of the unplug
-# before its wait for an answer times out (on Linux and in the simulation the wait ends at the
-# unplug; why not here, wine's device-change message or the pending read, is not known), so the
-# limit is the time-out and a margin.
+# monitor ends with an error at once, well before its wait for an answer would time out. Here,
+# without a display, quilloctl.exe hears of the unplug through its message-only window, which
+# the system tells of HID interfaces that come and go.
 case_wine_monitor() {
   wine_ready || return 0
   plug solvi "$S1"
@@ -161,19 +160,20 @@ case_wine_monitor() {
 
   plug solvi "$S1" delay=300
   mark
-  wine $wine_exe --timeout 3000 monitor --count 100 >"$case_dir/unplugged.out" 2>&1 &
-  local pid=$! st=0 gone
+  wine $wine_exe --timeout 10000 monitor --count 100 >"$case_dir/unplugged.out" 2>&1 &
+  local pid=$! st=0 gone took
   # Once the state has been asked twice, the monitor is under way.
   for _ in $(seq 600); do [ "$(unit_outs | grep -c '^out 01100122')" -ge 2 ] && break; sleep 0.1; done
   [ "$(unit_outs | grep -c '^out 01100122')" -ge 2 ] || fail "the monitor never started"
   kill -0 "$pid" 2>/dev/null || { sed 's/\r$//' "$case_dir/unplugged.out"; fail "the monitor ended before the unplug"; }
+  gone=$(date +%s%N)
   unplug "$S1"
-  gone=$SECONDS
   wait "$pid" || st=$?
+  took=$((($(date +%s%N) - gone) / 1000000))
   sed 's/\r$//' "$case_dir/unplugged.out"
-  echo "monitor ended with $st, $((SECONDS - gone)) s after the unplug"
+  echo "monitor ended with $st, $took ms after the unplug"
   [ "$st" = 3 ] || fail "the monitor ended with $st without its unit, not 3"
-  [ $((SECONDS - gone)) -lt 12 ] || fail "the monitor went on for $((SECONDS - gone)) s without its unit"
+  [ "$took" -lt 6000 ] || fail "the monitor went on for $took ms without its unit (its answer's time-out: 10 s)"
 }
 
 # Only when named (QUILLO_KERNEL_CASES=wine_first_answer): how often the first answer is lost.
@@ -217,4 +217,43 @@ case_wine_first_answer() {
     wine $wine_exe --timeout 5000 list >"$case_dir/hid-list.log" 2>&1 || true
   wineserver -w
   echo "traces: $case_dir/hid-late-open.log, $case_dir/hid-list.log"
+}
+
+# Only when named (QUILLO_KERNEL_CASES=wine_device_change): what a Windows program hears of a
+# unit unplugged and another plugged, through wine's Plug and Play. A plain Win32 client
+# (tests/kernel/hid_device_change.c) runs once on the guest's X server and once without a
+# display, as quilloctl.exe does; it prints each WM_DEVICECHANGE its top-level and its
+# message-only window get, the interfaces SetupAPI lists then with their device node numbers,
+# and how a read pending on the unplugged unit ends. Figures, and one mark: the message-only
+# window, on which the programs rely without a display, hears both changes.
+case_wine_device_change() {
+  wine_ready || return 0
+  local probe=/run/wine-bin/hid_device_change.exe pid d out
+  x86_64-w64-mingw32-gcc -std=c11 -O2 -o $probe "$root/tests/kernel/hid_device_change.c" \
+    -lsetupapi -lhid || fail "the client does not build"
+  ww_x "$WW_DISPLAY"
+  for d in $WW_DISPLAY none; do
+    out=$case_dir/display-${d#:}.out
+    plug solvi "$S1"
+    plug pargo "$S2"
+    if [ "$d" = none ]; then
+      env -u DISPLAY wine $probe 60 >"$out" 2>&1 &
+    else
+      DISPLAY=$d wine $probe 60 >"$out" 2>&1 &
+    fi
+    pid=$!
+    for _ in $(seq 600); do grep -q ready "$out" && break; sleep 0.2; done
+    grep -q ready "$out" || fail "the client did not start"
+    unplug "$S2"
+    sleep 10
+    plug solvi "$WW_S3"
+    sleep 10
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" || true
+    echo "display $d:"
+    sed 's/\r$//' "$out"
+    grep -q 'message-only window: DBT_DEVICEREMOVECOMPLETE' "$out" || fail "the message-only window did not hear the unplug"
+    grep -q 'message-only window: DBT_DEVICEARRIVAL' "$out" || fail "the message-only window did not hear the plug"
+    unplug "$WW_S3"
+  done
 }

@@ -23,8 +23,8 @@ using quillo::platform::win::toWide;
 
 namespace {
 
-// One interface's path and device node from an interface set; false when the system cannot
-// describe it (it is then left out of the listing).
+// One interface's path from an interface set; false when the system cannot describe it (it is
+// then left out of the listing).
 bool describeInterface(const HidLibrary& library, HDEVINFO set, SP_DEVICE_INTERFACE_DATA& iface,
                        InterfaceInfo& out) {
     DWORD needed = 0;
@@ -38,9 +38,7 @@ bool describeInterface(const HidLibrary& library, HDEVINFO set, SP_DEVICE_INTERF
                                        sizeof(std::uint64_t));
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-    SP_DEVINFO_DATA node{};
-    node.cbSize = sizeof(node);
-    if (library.getDeviceInterfaceDetail(set, &iface, detail, needed, nullptr, &node) == FALSE) {
+    if (library.getDeviceInterfaceDetail(set, &iface, detail, needed, nullptr, nullptr) == FALSE) {
         return false;
     }
     const std::size_t maxUnits =
@@ -49,17 +47,54 @@ bool describeInterface(const HidLibrary& library, HDEVINFO set, SP_DEVICE_INTERF
     while (units < maxUnits && detail->DevicePath[units] != L'\0') {
         ++units;
     }
-    out.id = node.DevInst;
     out.path = toUtf8(std::wstring(detail->DevicePath, units));
     return !out.path.empty();
+}
+
+// Paths name an interface in any case: the system's notices write them in upper case.
+std::string lowerCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+// An interface's identity: its path, which stays while it is attached, and how often it was
+// removed, so that one unplugged and plugged back gets a new identity. Not the device node's
+// number: wine numbers the nodes of each listing anew, counting those of interfaces gone, so a
+// number passes from one unit to another (FNV-1a; 0 stays free for "no identity").
+std::uint64_t interfaceIdentity(const std::string& lowerPath, std::uint64_t removals) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    const auto mix = [&hash](std::uint8_t byte) {
+        hash ^= byte;
+        hash *= 0x100000001b3ULL;
+    };
+    for (const char c : lowerPath) {
+        mix(static_cast<std::uint8_t>(c));
+    }
+    mix(0);
+    for (int shift = 0; shift < 64; shift += 8) {
+        mix(static_cast<std::uint8_t>(removals >> shift));
+    }
+    return hash == 0 ? 1 : hash;
+}
+
+GUID hidInterfaceClass(const HidLibrary& library) {
+    GUID guid{};
+    library.getHidGuid(&guid);
+    return guid;
 }
 
 }  // namespace
 
 WindowsBackend::WindowsBackend(std::shared_ptr<const HidLibrary> library)
-    : library_(std::move(library)), changes_([this] { nodesChanged(); }) {
-    library_->getHidGuid(&hidGuid_);
-}
+    : library_(std::move(library)),
+      hidGuid_(hidInterfaceClass(*library_)),
+      changes_(
+          hidGuid_, [this] { nodesChanged(); },
+          [this](const std::wstring& path) { interfaceRemoved(path); }) {}
 
 std::vector<InterfaceInfo> WindowsBackend::enumerate() {
     std::vector<InterfaceInfo> found;
@@ -76,6 +111,9 @@ std::vector<InterfaceInfo> WindowsBackend::enumerate() {
         }
         InterfaceInfo info;
         if (describeInterface(*library_, set, iface, info)) {
+            const std::string key = lowerCase(info.path);
+            const auto removed = removals_.find(key);
+            info.id = interfaceIdentity(key, removed == removals_.end() ? 0 : removed->second);
             found.push_back(std::move(info));
         }
     }
@@ -99,6 +137,12 @@ std::unique_ptr<Handle> WindowsBackend::open(const std::string& path, Access acc
 
 void WindowsBackend::setChangeHandler(std::function<void()> handler) {
     handler_ = std::move(handler);
+}
+
+void WindowsBackend::interfaceRemoved(const std::wstring& path) {
+    if (const auto utf8 = toUtf8(path); !utf8.empty()) {
+        ++removals_[lowerCase(utf8)];
+    }
 }
 
 void WindowsBackend::nodesChanged() {

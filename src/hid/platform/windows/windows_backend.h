@@ -1,9 +1,11 @@
 #pragma once
 
 // The Windows HID backend: SetupAPI lists the HID interfaces, HID.dll identifies them, and a
-// hidden window reports device-node changes.
+// hidden window reports device changes.
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,13 +28,18 @@ public:
 
     // The hidden window, or nullptr when it could not be created (then no change is reported).
     HWND changeWindow() const { return changes_.window(); }
+    // Whether HID interfaces' arrivals and removals reach that window.
+    bool hearsInterfaceChanges() const { return changes_.registered(); }
 
 private:
     void nodesChanged();
+    void interfaceRemoved(const std::wstring& path);
 
     std::shared_ptr<const HidLibrary> library_;
     GUID hidGuid_{};
     std::function<void()> handler_;
+    // How often the system reported each interface removed, by its path in lower case.
+    std::map<std::string, std::uint64_t> removals_;
     DeviceChangeWindow changes_;
 };
 

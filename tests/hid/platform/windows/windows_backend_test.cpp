@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <tuple>
@@ -8,6 +10,7 @@
 #include "hid/platform/hid_backend.h"
 #include "hid/platform/windows/hid_library.h"
 #include "hid/platform/windows/win32_headers.h"
+#include "hid/platform/windows/windows_backend.h"
 #include "wine_devices.h"
 
 namespace quillo::hid::platform {
@@ -68,6 +71,67 @@ TEST_F(WindowsBackendTest, ListsPresentInterfacesStably) {
     }
     EXPECT_TRUE(findWineDevice(*backend_, kWineMouse));
     EXPECT_TRUE(findWineDevice(*backend_, kWineKeyboard));
+}
+
+// Wine numbers the device nodes of each listing anew, from the lowest number no open listing
+// holds: with another listing open, every node gets another number. The identity stays.
+TEST_F(WindowsBackendTest, IdentityStaysWhileAnotherListingIsOpen) {
+    const auto before = backend_->enumerate();
+    const auto library = HidLibrary::load();
+    ASSERT_NE(library, nullptr);
+    GUID hidClass{};
+    library->getHidGuid(&hidClass);
+    HDEVINFO other =
+        library->getClassDevs(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    const auto during = backend_->enumerate();
+    library->destroyDeviceInfoList(other);
+    ASSERT_EQ(before.size(), during.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(before[i].path, during[i].path);
+        EXPECT_EQ(before[i].id, during[i].id) << before[i].path;
+    }
+}
+
+// What the system sends when an interface is removed: its path, here in upper case as wine
+// writes it, in a record sized to hold it.
+std::vector<std::uint64_t> removalNotice(const std::string& path) {
+    const std::size_t nameAt = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
+    const std::size_t size = nameAt + (path.size() + 1) * sizeof(wchar_t);
+    std::vector<std::uint64_t> storage((size + 7) / 8 + 1, 0);
+    auto* notice = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(storage.data());
+    notice->dbcc_size = static_cast<DWORD>(std::max(size, sizeof(*notice)));
+    notice->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    const auto library = HidLibrary::load();
+    library->getHidGuid(&notice->dbcc_classguid);
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        notice->dbcc_name[i] = static_cast<wchar_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    return storage;
+}
+
+// An interface unplugged and plugged back under the same path is another device for the
+// component: its identity changes with each removal the system reports, the others' stay.
+TEST_F(WindowsBackendTest, AnInterfaceReportedRemovedGetsANewIdentity) {
+    const auto mouse = findWineDevice(*backend_, kWineMouse);
+    const auto keyboard = findWineDevice(*backend_, kWineKeyboard);
+    ASSERT_TRUE(mouse && keyboard);
+    const HWND window = dynamic_cast<win::WindowsBackend&>(*backend_).changeWindow();
+    ASSERT_NE(window, nullptr);
+    std::vector<std::uint64_t> seen{mouse->id};
+    for (int removal = 1; removal <= 2; ++removal) {
+        auto notice = removalNotice(mouse->path);
+        SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
+                     reinterpret_cast<LPARAM>(notice.data()));
+        const auto mouseNow = findWineDevice(*backend_, kWineMouse);
+        ASSERT_TRUE(mouseNow);
+        for (const std::uint64_t id : seen) {
+            EXPECT_NE(mouseNow->id, id) << "removal " << removal;
+        }
+        seen.push_back(mouseNow->id);
+        EXPECT_EQ(findWineDevice(*backend_, kWineKeyboard)->id, keyboard->id);
+    }
 }
 
 TEST_F(WindowsBackendTest, OpenFailsWithTheSystemError) {
