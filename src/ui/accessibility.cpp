@@ -237,30 +237,17 @@ QTabWidget* TabsOfStack(QObject* stack) {
                : nullptr;
 }
 
-// A tab's text as read: "&&" is a shown "&", a single "&" marks the mnemonic.
-QString WithoutMnemonic(QString text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'&') {
-            text.remove(i, 1);
-        }
-    }
-    return text;
-}
-
 class PageAccessible : public QAccessibleWidget {
 public:
-    PageAccessible(QWidget* page, QTabWidget* tabs)
-        : QAccessibleWidget(page, QAccessible::PropertyPage), tabs_(tabs) {}
+    explicit PageAccessible(QWidget* page) : QAccessibleWidget(page, QAccessible::PropertyPage) {}
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-            return WithoutMnemonic(tabs_->tabText(tabs_->indexOf(widget())));
+            const QTabWidget* tabs = TabsOfStack(widget()->parent());
+            return tabs->tabText(tabs->indexOf(widget()));
         }
         return QAccessibleWidget::text(t);
     }
-
-private:
-    QTabWidget* tabs_;
 };
 
 QAccessibleInterface* ProgramInterface(const QString& /*className*/, QObject* object) {
@@ -268,8 +255,8 @@ QAccessibleInterface* ProgramInterface(const QString& /*className*/, QObject* ob
         if (TabsOfStack(widget) != nullptr) {
             return new QAccessibleWidget(widget, QAccessible::Grouping);
         }
-        if (QTabWidget* tabs = TabsOfStack(widget->parent()); tabs != nullptr) {
-            return new PageAccessible(widget, tabs);
+        if (TabsOfStack(widget->parent()) != nullptr) {
+            return new PageAccessible(widget);
         }
     }
     if (auto* box = qobject_cast<QComboBox*>(object)) {
